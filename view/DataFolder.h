@@ -1,0 +1,22 @@
+// Where the browser keeps its user data: the local data folder + "/TALVENIR", else the home
+// folder + "/.talvenir", else the temporary folder + "talvenri" with one separator between.
+// Qt-free; the sources are read from the environment, the choice is a pure function.
+#pragma once
+
+#include <optional>
+
+#include "core/Text.h"
+
+namespace korventa {
+
+struct FolderSources {
+    std::optional<WString> localData;  // $XDG_DATA_HOME, else an existing ~/.local/share
+    std::optional<WString> home;       // $HOME when it is an existing folder
+    std::optional<WString> temporary;  // $TMPDIR when absolute, else /tmp
+};
+
+// Empty only when no source is known: Qt's own default folder then applies.
+[[nodiscard]] WString chooseDataFolder(const FolderSources& sources);
+[[nodiscard]] FolderSources currentFolderSources();
+
+}  // namespace korventa

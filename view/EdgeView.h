@@ -1,0 +1,90 @@
+// The child widget that hosts the browser: creates its environment (profile) and page
+// asynchronously, owns the feature components and the request state, opens addresses with
+// their repairs and runs posted work later on the window thread. Owns the environment, the
+// page, the browser widget and the components; everything runs on the one GUI thread.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/CheckFailure.h"
+#include "app/UserPrompts.h"
+#include "components/AsyncRunner.h"
+#include "components/ComponentBase.h"
+#include "core/Status.h"
+#include "core/Text.h"
+#include "view/AddressNavigator.h"
+#include "view/BrowserSeam.h"
+#include "view/RequestState.h"
+
+class QWebChannel;
+class QWebEnginePage;
+class QWebEngineView;
+
+namespace korventa {
+
+class BrowserEnvironment;
+class WebPage;
+
+class CEdgeView : public QWidget, public AsyncRunner, private BrowserSeam {
+    Q_OBJECT
+
+public:
+    CEdgeView(FailureReporter& failures, UserPrompts& prompts, QWidget* parent = nullptr);
+    ~CEdgeView() override;
+
+    // Starts (or restarts) browser creation and returns at once; creation completes from the
+    // event loop, and `browserReady` is emitted once the first navigation was asked.
+    void InitializeWebView();
+    // Opens requestState().currentAddress with the repairs; nothing without a browser.
+    void NavigateCurrent();
+    // S_OK, or E_INVALIDARG when every form of the text was refused or there is no browser.
+    [[nodiscard]] HResult NavigateTo(WStringView address);
+    // Runs `callable` once, later, from the event loop; never if the view is gone first.
+    void RunAsync(std::function<void()> callable) override;
+    // The same for work coming from page messages, on its own event type.
+    void RunWebMessageAsync(std::function<void()> callable);
+
+    [[nodiscard]] RequestState& requestState() { return requestState_; }
+    [[nodiscard]] bool hasBrowser() const { return page_ != nullptr; }
+    // Null before the browser exists.
+    [[nodiscard]] QWebEnginePage* page() const;
+    // The user data folder; empty lets Qt choose.
+    [[nodiscard]] const WString& dataFolder() const { return dataFolder_; }
+
+signals:
+    void browserReady();
+
+protected:
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void dropBrowser();
+    void OnEnvironmentCreated();
+    void OnControllerCreated();
+    void createComponents();
+    void ResizeWebView();
+    void RegisterWebMessageHandler();
+    void OnPostedCallable(QEvent& event);
+    [[nodiscard]] HResult openInBrowser(const WString& address) override;
+
+    FailureReporter& failures_;
+    UserPrompts& prompts_;
+    // Torn down by dropBrowser() in reverse: components (they hold the page), the browser
+    // widget, the page, the channel it uses and last the environment the page was made with.
+    std::unique_ptr<BrowserEnvironment> environment_;
+    std::unique_ptr<QWebChannel> webChannel_;
+    std::unique_ptr<WebPage> page_;
+    std::unique_ptr<QWebEngineView> browserWidget_;  // a child widget of this view
+    std::vector<std::unique_ptr<ComponentBase>> components_;
+    // Completions queued by an earlier InitializeWebView carry an older number and do nothing.
+    unsigned creationNumber_ = 0;
+    WString dataFolder_;
+    RequestState requestState_;
+    AddressNavigator navigator_;
+};
+
+}  // namespace korventa
