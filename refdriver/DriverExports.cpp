@@ -1,0 +1,83 @@
+// The five exports of the reference driver. Nothing may be thrown across the C boundary, so
+// every body is caught here; the exports only translate between C and the classes behind them.
+// The chosen language is the one piece of module state: the interface carries no context, so
+// it lives as long as the loaded library, readable from any thread.
+#include "driver/DriverAbi.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <new>
+#include <string>
+
+#include "core/SettingsMap.h"
+#include "core/Text.h"
+#include "driver/DriverNames.h"
+#include "driver/LayeredSettings.h"
+#include "refdriver/JobPreparation.h"
+#include "refdriver/ResourceTexts.h"
+
+namespace {
+
+using korventa::refdriver::TextLanguage;
+
+std::atomic<TextLanguage> currentLanguage{TextLanguage::English};
+
+TextLanguage configuredLanguage() {
+    korventa::LayeredSettings settings;
+    korventa::SettingsMap values;
+    settings.LoadLayeredSettings(korventa::SettingsForm::Driver, values);
+    const auto language = values.find(u"Language");
+    return korventa::refdriver::languageFor(language == values.end() ? korventa::WStringView()
+                                                                     : language->second);
+}
+
+char16_t* copyText(const char16_t* text) {
+    const std::size_t length = std::char_traits<char16_t>::length(text);
+    auto* copy = new (std::nothrow) char16_t[length + 1];
+    if (copy != nullptr) std::copy(text, text + length + 1, copy);
+    return copy;
+}
+
+}  // namespace
+
+extern "C" {
+
+// The language is the driver's for every printer; the name is accepted for the interface.
+VELT_DRIVER_EXPORT void InitResourceLocale(const char16_t* /*printerName*/) {
+    try {
+        currentLanguage = configuredLanguage();
+    } catch (...) {
+        currentLanguage = TextLanguage::English;
+    }
+}
+
+VELT_DRIVER_EXPORT char16_t* DEXU_LoadResString(uint32_t id) {
+    const char16_t* text = korventa::refdriver::findText(id, currentLanguage);
+    return text == nullptr ? nullptr : copyText(text);
+}
+
+VELT_DRIVER_EXPORT void DEXU_FreeAllocStr(char16_t* text) { delete[] text; }
+
+// Neither flag changes how the reference driver prepares a job.
+VELT_DRIVER_EXPORT int32_t DocGetDocInfo2(VeltPrinterHandle printer, const char16_t* jobPrefix,
+                                          const char16_t* documentText, uint32_t jobNumber,
+                                          uint8_t /*flag1*/, uint8_t /*flag2*/) {
+    try {
+        return korventa::refdriver::prepareJob(printer, jobPrefix, documentText, jobNumber);
+    } catch (...) {
+        return VELT_E_INTERNAL;
+    }
+}
+
+// Finishing documents is not part of the reference driver yet: a well-formed request gets
+// VELT_E_NOT_SUPPORTED, which the caller treats as a failed post-processing.
+VELT_DRIVER_EXPORT int32_t DEXU_PostActionProc(const char16_t* jobKey, const char16_t* second) {
+    if (jobKey == nullptr || second == nullptr || jobKey[0] == u'\0' ||
+        std::char_traits<char16_t>::length(jobKey) > korventa::MaxJobKeyNameLength) {
+        return VELT_E_INVALID_ARGUMENT;
+    }
+    return VELT_E_NOT_SUPPORTED;
+}
+
+}  // extern "C"

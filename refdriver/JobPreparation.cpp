@@ -1,0 +1,77 @@
+#include "refdriver/JobPreparation.h"
+
+#include <cstddef>
+
+#include "core/Text.h"
+#include "driver/DriverNames.h"
+#include "driver/KeyValues.h"
+#include "platform/registry/RegValue.h"
+#include "platform/registry/RegistryHive.h"
+#include "platform/registry/RegistryTransaction.h"
+#include "refdriver/JobFolder.h"
+
+namespace korventa::refdriver {
+namespace {
+
+using reg::RegStatus;
+
+bool isUsablePrinter(VeltPrinterHandle printer) {
+    return printer != nullptr && printer->size >= sizeof(VeltPrinter) &&
+           printer->version >= VELT_PRINTER_VERSION_1 && printer->printerName != nullptr;
+}
+
+// The program reads the folder back as UTF-16: a path that does not survive the round trip
+// would name some other folder.
+bool folderText(const std::string& path, WString& out) {
+    out = fromUtf8(path);
+    return toUtf8(out) == path;
+}
+
+RegStatus writeJobKey(const WString& keyPath, const SettingsMap& values) {
+    reg::RegistryTransaction transaction;
+    const auto hive = reg::RegistryHive::local(reg::RootKey::CurrentUser);
+    if (const auto status = reg::RegistryTransaction::begin(hive, transaction);
+        status != RegStatus::Ok) {
+        return status;
+    }
+    if (const auto status = transaction.deleteKey(keyPath);
+        status != RegStatus::Ok && status != RegStatus::NotFound) {
+        return status;
+    }
+    if (const auto status = transaction.createKey(keyPath); status != RegStatus::Ok) {
+        return status;
+    }
+    for (const auto& [name, text] : values) {
+        const auto status =
+            transaction.setValue(keyPath, name, reg::REG_SZ, reg::RegValue::stringData(text));
+        if (status != RegStatus::Ok) return status;
+    }
+    return transaction.commit();
+}
+
+}  // namespace
+
+std::int32_t prepareJob(VeltPrinterHandle printer, const char16_t* jobPrefix,
+                        const char16_t* documentText, std::uint32_t jobNumber) {
+    if (!isUsablePrinter(printer) || jobPrefix == nullptr || jobPrefix[0] == u'\0' ||
+        documentText == nullptr) {
+        return VELT_E_INVALID_ARGUMENT;
+    }
+    const WString jobKeyName = WString(jobPrefix) + decimalText(jobNumber);
+    if (jobKeyName.size() > MaxJobKeyNameLength) return VELT_E_INVALID_ARGUMENT;
+
+    JobFolder folder;
+    WString folderPath;
+    if (!folder.create() || !folderText(folder.path(), folderPath)) return VELT_E_FOLDER;
+
+    const SettingsMap values{
+        {u"JobTempPath", folderPath},
+        {u"JobDocument", documentText},
+        {u"JobPrinter", printer->printerName},
+    };
+    if (writeJobKey(driverKeyPath(jobKeyName), values) != RegStatus::Ok) return VELT_E_REGISTRY;
+    folder.keep();
+    return VELT_OK;
+}
+
+}  // namespace korventa::refdriver

@@ -1,0 +1,18 @@
+// What the reference driver does for DocGetDocInfo2: validates the caller's arguments, makes
+// the job's private folder and writes the job key (DriverRegistryRoot + job key name + "\")
+// in the user's hive in one transaction. Either both exist afterwards or neither does.
+// Stateless; any thread.
+#pragma once
+
+#include <cstdint>
+
+#include "driver/DriverAbi.h"
+
+namespace korventa::refdriver {
+
+// VELT_OK, or a negative VeltResult. A key left by an earlier job of the same name is
+// replaced as a whole, so none of that job's values leak into this one.
+[[nodiscard]] std::int32_t prepareJob(VeltPrinterHandle printer, const char16_t* jobPrefix,
+                                      const char16_t* documentText, std::uint32_t jobNumber);
+
+}  // namespace korventa::refdriver
