@@ -2,7 +2,7 @@
 // machine's root key, the current user and the mandatory "MUST" key (local, then remote).
 // The program creates one object and passes it by reference: it remembers, for the life of
 // the process, every remote server whose trial connection failed, so a dead server costs one
-// attempt only. Window thread only; no lock.
+// attempt only. One thread per object (the window thread in the program); no lock.
 #pragma once
 
 #include "core/SettingsMap.h"

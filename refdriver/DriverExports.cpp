@@ -70,7 +70,7 @@ VELT_DRIVER_EXPORT int32_t DocGetDocInfo2(VeltPrinterHandle printer, const char1
     }
 }
 
-// Finishing documents is not part of the reference driver yet: a well-formed request gets
+// This build of the reference driver does not finish documents: a well-formed request gets
 // VELT_E_NOT_SUPPORTED, which the caller treats as a failed post-processing.
 VELT_DRIVER_EXPORT int32_t DEXU_PostActionProc(const char16_t* jobKey, const char16_t* second) {
     if (jobKey == nullptr || second == nullptr || jobKey[0] == u'\0' ||
