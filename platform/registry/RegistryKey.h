@@ -1,11 +1,8 @@
-// An open registry key, the HKEY counterpart. Owns its own SQLite connection.
-// Opened for Read it sees one consistent snapshot; opened for Write (open or create) it is one
-// write batch: a transaction that begins when the key opens and commits exactly once, in
-// close() or in the destructor (as closing a key persists its writes). Key paths are
-// backslash-separated below the hive root, compared case-insensitively (ASCII) and kept in the
-// case first written; one trailing backslash is allowed; the empty path is the root key.
-// Not thread-safe: one thread per key object. Any number of keys and processes may be open at
-// once; a writer waits (bounded) for another writer instead of failing.
+// An open registry key, the HKEY counterpart. A Read key copies one consistent snapshot at open
+// and holds no lock; a Write key (open or create) owns a connection and is one write batch,
+// committed exactly once by close() or the destructor. One thread per key object; any number
+// of keys and processes at once (writers wait, bounded). A second write batch on the same hive
+// from the thread holding one waits out that bound: the opening calls close `out` first.
 #pragma once
 
 #include <memory>
@@ -26,7 +23,9 @@ public:
     RegistryKey(RegistryKey&&) noexcept;
     RegistryKey& operator=(RegistryKey&&) noexcept;
 
-    // Existing keys only.
+    // Paths are backslash-separated below the hive root, matched ignoring ASCII case and kept
+    // in the case first written; one trailing backslash is allowed; "" is the root key.
+    // Existing keys only. A Read key of a damaged hive is NotFound (the file is named on stderr).
     [[nodiscard]] static RegStatus open(const RegistryHive& hive, WStringView path,
                                         KeyAccess access, RegistryKey& out);
     // Opens the key for writing, creating it and any missing parents.
