@@ -1,0 +1,156 @@
+#include "frame/MainFrame.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QIcon>
+#include <QLineEdit>
+#include <QShortcut>
+
+#include "driver/DriverAbi.h"
+#include "driver/DriverPrinters.h"
+#include "frame/AddressCombo.h"
+#include "frame/CommandId.h"
+#include "frame/ConverterSettings.h"
+#include "frame/HomeCategory.h"
+#include "frame/RibbonBar.h"
+#include "frame/WindowPlacement.h"
+#include "view/AddressNavigator.h"
+#include "view/EdgeView.h"
+
+namespace korventa {
+namespace {
+
+constexpr int kDefaultWidth = 1200;
+constexpr int kDefaultHeight = 800;
+
+// Ribbon elements whose captions the driver supplies, with the number of their text.
+constexpr std::pair<int, std::uint32_t> kLabelledElements[] = {
+    {ID_BUTTON_PRINT2PDF, VELT_TEXT_CREATE_PDF},
+    {ID_BUTTON_PRINT2EMAIL, VELT_TEXT_CREATE_PDF_EMAIL},
+    {ID_BUTTON_ZUGPDF, VELT_TEXT_INVOICE_PDF},
+    {ID_BUTTON_ZUGPDF2EMAIL, VELT_TEXT_INVOICE_PDF_EMAIL},
+    {ID_BUTTON_PRNSETTINGS, VELT_TEXT_SETTINGS},
+    {ID_COMBO_PRINTERSEL, VELT_TEXT_PRINTER_BOX},
+    {ID_CHECK_DETECTCMD, VELT_TEXT_DETECT_COMMANDS},
+    {ID_CHECK_HTML_AS_TEMPLATE, VELT_TEXT_HTML_AS_TEMPLATE},
+};
+
+// Without the library every label stays empty and the ribbon keeps its own texts.
+std::map<std::uint32_t, WString> fetchDriverLabels(const DriverLibrary& driver,
+                                                   WStringView printer) {
+    std::map<std::uint32_t, WString> labels;
+    if (!driver.isLoaded()) return labels;
+    (void)driver.InitResourceLocale(printer);
+    for (const std::uint32_t id :
+         {VELT_TEXT_CREATE_PDF, VELT_TEXT_CREATE_PDF_EMAIL, VELT_TEXT_INVOICE_PDF,
+          VELT_TEXT_INVOICE_PDF_EMAIL, VELT_TEXT_SETTINGS, VELT_TEXT_PRINTER_BOX,
+          VELT_TEXT_CATEGORY, VELT_TEXT_DETECT_COMMANDS, VELT_TEXT_HTML_AS_TEMPLATE}) {
+        WString text;
+        if (driver.LoadDriverString(id, text)) labels[id] = std::move(text);
+    }
+    return labels;
+}
+
+QIcon applicationIcon() { return QIcon(QStringLiteral(":/korventa/korventa.svg")); }
+
+}  // namespace
+
+CMainFrame::CMainFrame(FailureReporter& failures, UserPrompts& prompts, PrintSpooler& spooler,
+                       LayeredSettings& layers)
+    : commands_(*this, prompts, spooler, layers) {
+    setWindowTitle(QStringLiteral("KORVENTA"));
+    setWindowIcon(applicationIcon());
+    commands_.applySettings(ConverterSettings::load(layers, AddressNavigator::kHomePage));
+    const std::set<WString> printers = EnumDriverPrinters(spooler);
+    driver_ = DriverLibrary::load();
+    const auto labels = fetchDriverLabels(driver_, commands_.selectedPrinter());
+
+    view_ = new CEdgeView(failures, prompts, this);
+    setCentralWidget(view_);
+    commands_.startView();
+
+    createRibbon();
+    HomeCategory* home = ribbon_->home();
+    printerBox_.emplace(*home->printerBox());
+    classNameBox_.emplace(*home->classNameEdit());
+    addressBox_.emplace(*home->addressBox());
+    commands_.attachControls(&*printerBox_, &*classNameBox_, &*addressBox_, printers);
+    applyDriverLabels(labels);
+    updateCommandStates();
+    restorePlacement();
+}
+
+// Teardown order: the view first, then the driver library.
+CMainFrame::~CMainFrame() {
+    delete view_;
+    view_ = nullptr;
+}
+
+void CMainFrame::onCommand(int id, int notificationCode) {
+    commands_.onCommand(id, notificationCode);
+    updateCommandStates();
+}
+
+bool CMainFrame::setElementValue(int id, const QString& value) {
+    return ribbon_->home()->setElementValue(id, value);
+}
+
+void CMainFrame::OpenAddress(WStringView path) { commands_.OpenAddress(path); }
+
+void CMainFrame::StartApplicationMode(WStringView name) { commands_.StartApplicationMode(name); }
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    (void)commands_.settingsToSave().save();
+    savePlacement();
+    event->accept();
+}
+
+void CMainFrame::focusInEvent(QFocusEvent* event) {
+    QMainWindow::focusInEvent(event);
+    view_->setFocus();
+}
+
+RequestState& CMainFrame::requestState() { return view_->requestState(); }
+void CMainFrame::InitializeWebView() { view_->InitializeWebView(); }
+void CMainFrame::NavigateCurrent() { view_->NavigateCurrent(); }
+
+void CMainFrame::createRibbon() {
+    ribbon_ = new RibbonBar(applicationIcon(), this);
+    setMenuWidget(ribbon_);
+    connect(ribbon_->home(), &HomeCategory::commandRequested, this, &CMainFrame::onCommand);
+    auto* about = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(about, &QShortcut::activated, this, [this] { onCommand(ID_APP_ABOUT, 0); });
+}
+
+void CMainFrame::applyDriverLabels(const std::map<std::uint32_t, WString>& labels) {
+    if (const auto category = labels.find(VELT_TEXT_CATEGORY); category != labels.end()) {
+        ribbon_->setCategoryName(QString::fromStdU16String(category->second));
+    }
+    for (const auto& [id, number] : kLabelledElements) {
+        const auto label = labels.find(number);
+        if (label == labels.end()) continue;
+        (void)ribbon_->home()->setElementText(id, QString::fromStdU16String(label->second));
+    }
+}
+
+void CMainFrame::restorePlacement() {
+    const auto placement = WindowPlacement::load();
+    if (!placement) {
+        resize(kDefaultWidth, kDefaultHeight);
+        return;
+    }
+    setGeometry(placement->left, placement->top, placement->width, placement->height);
+    if (placement->maximized) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void CMainFrame::savePlacement() const {
+    const QRect normal = isMaximized() ? normalGeometry() : geometry();
+    (void)WindowPlacement{normal.x(), normal.y(), normal.width(), normal.height(), isMaximized()}
+        .save();
+}
+
+void CMainFrame::updateCommandStates() {
+    ribbon_->home()->updateStates([this](int id) { return commands_.commandState(id); });
+}
+
+}  // namespace korventa

@@ -1,0 +1,74 @@
+// The one top-level window: the ribbon across the top, the browser view filling the rest. It
+// runs the creation sequence (settings, printers, driver texts, view, ribbon), hands every
+// ribbon command to FrameCommands and saves the converter settings and its own placement when
+// it closes. Owns the view, the ribbon and the driver library; the prompts, spooler, failure
+// reporter and layered settings belong to the application and outlive it. GUI thread only.
+#pragma once
+
+#include <QMainWindow>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+
+#include "app/CheckFailure.h"
+#include "app/UserPrompts.h"
+#include "driver/DriverLibrary.h"
+#include "driver/LayeredSettings.h"
+#include "frame/FrameCommands.h"
+#include "frame/FrameView.h"
+#include "frame/QtAddressBox.h"
+#include "frame/QtPrinterBox.h"
+#include "frame/QtTextField.h"
+#include "platform/spooler/PrintSpooler.h"
+
+namespace korventa {
+
+class CEdgeView;
+class RibbonBar;
+
+class CMainFrame final : public QMainWindow, private FrameView {
+    Q_OBJECT
+
+public:
+    CMainFrame(FailureReporter& failures, UserPrompts& prompts, PrintSpooler& spooler,
+               LayeredSettings& layers);
+    ~CMainFrame() override;
+    CMainFrame(const CMainFrame&) = delete;
+    CMainFrame& operator=(const CMainFrame&) = delete;
+
+    // The one dispatch of ribbon commands (also the About command); the enabling and check
+    // states are refreshed after each.
+    void onCommand(int id, int notificationCode);
+    // Puts a value into a ribbon element as the user would; false when it takes none.
+    bool setElementValue(int id, const QString& value);
+    void OpenAddress(WStringView path);
+    void StartApplicationMode(WStringView name);
+
+    [[nodiscard]] CEdgeView* view() const { return view_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    RequestState& requestState() override;
+    void InitializeWebView() override;
+    void NavigateCurrent() override;
+
+    void createRibbon();
+    void applyDriverLabels(const std::map<std::uint32_t, WString>& labels);
+    void restorePlacement();
+    void savePlacement() const;
+    void updateCommandStates();
+
+    FrameCommands commands_;
+    DriverLibrary driver_;
+    CEdgeView* view_ = nullptr;     // central widget, owned by the window
+    RibbonBar* ribbon_ = nullptr;   // menu widget, owned by the window
+    std::optional<QtPrinterBox> printerBox_;
+    std::optional<QtTextField> classNameBox_;
+    std::optional<QtAddressBox> addressBox_;
+};
+
+}  // namespace korventa

@@ -1,0 +1,37 @@
+// The address box's combo box as the recent-address rules see it. Emptying the list keeps the
+// edit text, as the text the user typed must survive the refill that confirming it causes.
+// Refers to a combo box owned by the ribbon; GUI thread only.
+#pragma once
+
+#include <QComboBox>
+
+#include "frame/AddressBox.h"
+
+namespace korventa {
+
+class QtAddressBox final : public AddressBox {
+public:
+    explicit QtAddressBox(QComboBox& box) : box_(box) {}
+
+    void clearItems() override {
+        const QString typed = box_.currentText();
+        box_.clear();
+        box_.setEditText(typed);
+    }
+    void addItem(const WString& text) override { box_.addItem(QString::fromStdU16String(text)); }
+    [[nodiscard]] std::size_t itemCount() const override {
+        return static_cast<std::size_t>(box_.count());
+    }
+    [[nodiscard]] WString itemText(std::size_t index) const override {
+        return box_.itemText(static_cast<int>(index)).toStdU16String();
+    }
+    [[nodiscard]] WString editText() const override { return box_.currentText().toStdU16String(); }
+    void setEditText(const WString& text) override {
+        box_.setEditText(QString::fromStdU16String(text));
+    }
+
+private:
+    QComboBox& box_;
+};
+
+}  // namespace korventa
