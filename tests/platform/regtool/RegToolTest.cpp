@@ -264,6 +264,17 @@ TEST_F(RegToolTest, ImportOfAFileWithABadLineChangesNothing) {
     EXPECT_FALSE(keyExists("HKLM\\M"));
 }
 
+TEST_F(RegToolTest, ImportKeepsTheUserHiveWhenTheMachineHiveRefusesItsPart) {
+    runOk({"add", "HKCU\\K", "/v", "a", "/d", "old"});
+    hives_.dir().writeFile("machine.db", std::string(4096, 'x'));
+    hives_.dir().writeFile("in.reg", test::version5("[HKCU\\K]\r\n\"a\"=\"new\"\r\n"
+                                                    "[HKLM\\M]\r\n\"n\"=\"1\"\r\n"));
+    const Outcome outcome = run({"import", hives_.dir().file("in.reg")});
+    expectFailure(outcome);
+    EXPECT_NE(outcome.err.find(hives_.machineHive()), std::string::npos) << outcome.err;
+    EXPECT_EQ(shown("HKCU\\K", "a"), "old");
+}
+
 TEST_F(RegToolTest, ExportThenImportRestoresEveryTypeAndAwkwardName) {
     const std::string key = "HKLM\\Software\\R\\\xC3\xA4 \"q\" ]x";
     runOk({"add", key, "/ve", "/d", "C:\\dir\\"});
