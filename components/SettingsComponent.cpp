@@ -9,8 +9,9 @@ QWebEnginePage::PermissionPolicy policyFor(PermissionState state) {
     switch (state) {
         case PermissionState::Allow: return QWebEnginePage::PermissionGrantedByUser;
         case PermissionState::Deny: return QWebEnginePage::PermissionDeniedByUser;
-        // Qt has no "browser default": Unknown answers this request without a decision.
-        case PermissionState::Default: return QWebEnginePage::PermissionUnknown;
+        // Qt has no default handling to fall back on, and PermissionUnknown leaves the
+        // page's request pending for good: refuse this one request, remembering nothing.
+        case PermissionState::Default: return QWebEnginePage::PermissionDeniedByUser;
     }
     return QWebEnginePage::PermissionUnknown;
 }
