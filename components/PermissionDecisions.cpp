@@ -4,13 +4,20 @@ namespace korventa {
 
 WStringView PermissionDecisions::kindName(std::int32_t kind) {
     switch (kind) {
-        case kPermissionMicrophone: return u"Microphone";
-        case kPermissionCamera: return u"Camera";
-        case kPermissionGeolocation: return u"Geolocation";
-        case kPermissionNotifications: return u"Notifications";
-        case kPermissionGenericSensors: return u"Generic Sensors";
-        case kPermissionClipboardRead: return u"Clipboard Read";
-        default: return u"Unknown resources";  // any number the browser may add later
+        case kPermissionMicrophone:
+            return u"Microphone";
+        case kPermissionCamera:
+            return u"Camera";
+        case kPermissionGeolocation:
+            return u"Geolocation";
+        case kPermissionNotifications:
+            return u"Notifications";
+        case kPermissionGenericSensors:
+            return u"Generic Sensors";
+        case kPermissionClipboardRead:
+            return u"Clipboard Read";
+        default:
+            return u"Unknown resources";  // any number the browser may add later
     }
 }
 

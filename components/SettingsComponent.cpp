@@ -7,33 +7,37 @@ namespace {
 
 QWebEnginePage::PermissionPolicy policyFor(PermissionState state) {
     switch (state) {
-        case PermissionState::Allow: return QWebEnginePage::PermissionGrantedByUser;
-        case PermissionState::Deny: return QWebEnginePage::PermissionDeniedByUser;
+        case PermissionState::Allow:
+            return QWebEnginePage::PermissionGrantedByUser;
+        case PermissionState::Deny:
+            return QWebEnginePage::PermissionDeniedByUser;
         // Qt has no default handling to fall back on, and PermissionUnknown leaves the
         // page's request pending for good: refuse this one request, remembering nothing.
-        case PermissionState::Default: return QWebEnginePage::PermissionDeniedByUser;
+        case PermissionState::Default:
+            return QWebEnginePage::PermissionDeniedByUser;
     }
     return QWebEnginePage::PermissionUnknown;
 }
 
 }  // namespace
 
-SettingsComponent::SettingsComponent(WebPage& page, QWebEngineProfile& profile,
-                                     AsyncRunner& runner, UserPrompts& prompts,
-                                     FailureReporter& failures)
+SettingsComponent::SettingsComponent(WebPage& page, QWebEngineProfile& profile, AsyncRunner& runner,
+                                     UserPrompts& prompts, FailureReporter& failures)
     : page_(page), profile_(profile), runner_(runner), prompts_(prompts) {
-    navigationConnection_ = QObject::connect(
-        &page_, &WebPage::navigationRequested, &page_,
-        [this](const QUrl& url, QWebEnginePage::NavigationType, bool isMainFrame) {
-            handleNavigationRequested(url, isMainFrame);
-        });
-    if (!navigationConnection_) failures.CheckFailure(E_FAIL, FAILURE_LOCATION());
-    permissionConnection_ = QObject::connect(
-        &page_, &QWebEnginePage::featurePermissionRequested, &page_,
-        [this](const QUrl& origin, QWebEnginePage::Feature feature) {
-            handlePermissionRequested(origin, feature);
-        });
-    if (!permissionConnection_) failures.CheckFailure(E_FAIL, FAILURE_LOCATION());
+    navigationConnection_ =
+        QObject::connect(&page_, &WebPage::navigationRequested, &page_,
+                         [this](const QUrl& url, QWebEnginePage::NavigationType, bool isMainFrame) {
+                             handleNavigationRequested(url, isMainFrame);
+                         });
+    if (!navigationConnection_)
+        failures.CheckFailure(E_FAIL, FAILURE_LOCATION());
+    permissionConnection_ =
+        QObject::connect(&page_, &QWebEnginePage::featurePermissionRequested, &page_,
+                         [this](const QUrl& origin, QWebEnginePage::Feature feature) {
+                             handlePermissionRequested(origin, feature);
+                         });
+    if (!permissionConnection_)
+        failures.CheckFailure(E_FAIL, FAILURE_LOCATION());
 }
 
 SettingsComponent::~SettingsComponent() {
@@ -43,21 +47,29 @@ SettingsComponent::~SettingsComponent() {
 
 std::int32_t SettingsComponent::permissionKind(QWebEnginePage::Feature feature) {
     switch (feature) {
-        case QWebEnginePage::MediaAudioCapture: return kPermissionMicrophone;
-        case QWebEnginePage::MediaVideoCapture: return kPermissionCamera;
-        case QWebEnginePage::MediaAudioVideoCapture: return kPermissionCamera;
-        case QWebEnginePage::Geolocation: return kPermissionGeolocation;
-        case QWebEnginePage::Notifications: return kPermissionNotifications;
+        case QWebEnginePage::MediaAudioCapture:
+            return kPermissionMicrophone;
+        case QWebEnginePage::MediaVideoCapture:
+            return kPermissionCamera;
+        case QWebEnginePage::MediaAudioVideoCapture:
+            return kPermissionCamera;
+        case QWebEnginePage::Geolocation:
+            return kPermissionGeolocation;
+        case QWebEnginePage::Notifications:
+            return kPermissionNotifications;
         case QWebEnginePage::MouseLock:
         case QWebEnginePage::DesktopVideoCapture:
-        case QWebEnginePage::DesktopAudioVideoCapture: return kPermissionUnknown;
+        case QWebEnginePage::DesktopAudioVideoCapture:
+            return kPermissionUnknown;
     }
     return kPermissionUnknown;
 }
 
 void SettingsComponent::handleNavigationRequested(const QUrl& url, bool isMainFrame) {
-    if (!isMainFrame || !url.isValid()) return;
-    if (url.host() != kExampleHost) return;
+    if (!isMainFrame || !url.isValid())
+        return;
+    if (url.host() != kExampleHost)
+        return;
     userAgent_ = kExampleUserAgent.toString();
     profile_.setHttpUserAgent(userAgent_);
 }
@@ -67,7 +79,8 @@ void SettingsComponent::handlePermissionRequested(const QUrl& origin,
     // The prompt runs later so the browser's callback returns at once; Qt holds the
     // request until setFeaturePermission answers it.
     runner_.RunAsync([this, alive = std::weak_ptr<char>(lifetime_), origin, feature] {
-        if (!alive.expired()) answerPermission(origin, feature);
+        if (!alive.expired())
+            answerPermission(origin, feature);
     });
 }
 

@@ -13,8 +13,10 @@ bool looksLikeHost(WStringView text) {
 
 HResult AddressNavigator::navigate(WStringView text) const {
     const HResult status = browser_.openInBrowser(WString(text));
-    if (status != E_INVALIDARG) return status;
-    if (looksLikeHost(text)) return browser_.openInBrowser(u"https://" + WString(text));
+    if (status != E_INVALIDARG)
+        return status;
+    if (looksLikeHost(text))
+        return browser_.openInBrowser(u"https://" + WString(text));
     return browser_.openInBrowser(searchAddress(text));
 }
 

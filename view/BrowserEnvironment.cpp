@@ -17,7 +17,8 @@ constexpr char kDataHomeVariable[] = "XDG_DATA_HOME";
 class ScopedDataHome {
 public:
     explicit ScopedDataHome(const QString& folder) {
-        if (qEnvironmentVariableIsSet(kDataHomeVariable)) saved_ = qgetenv(kDataHomeVariable);
+        if (qEnvironmentVariableIsSet(kDataHomeVariable))
+            saved_ = qgetenv(kDataHomeVariable);
         qputenv(kDataHomeVariable, folder.toLocal8Bit());
     }
     ~ScopedDataHome() {
@@ -37,10 +38,12 @@ private:
 }  // namespace
 
 HResult BrowserEnvironment::prepareDataFolder(const WString& dataFolder) {
-    if (dataFolder.empty()) return S_OK;
+    if (dataFolder.empty())
+        return S_OK;
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(toUtf8(dataFolder)), error);
-    if (!error) return S_OK;
+    if (!error)
+        return S_OK;
     const bool refused = error == std::errc::permission_denied ||
                          error == std::errc::operation_not_permitted ||
                          error == std::errc::read_only_file_system;
@@ -49,7 +52,8 @@ HResult BrowserEnvironment::prepareDataFolder(const WString& dataFolder) {
 
 BrowserEnvironment::BrowserEnvironment(const WString& dataFolder)
     : profile_(createNamedProfile(constructorDefaults_)) {
-    if (dataFolder.empty()) return;
+    if (dataFolder.empty())
+        return;
     const QString folder = QString::fromStdU16String(dataFolder);
     profile_->setPersistentStoragePath(folder);
     profile_->setCachePath(folder + QStringLiteral("/Cache"));
@@ -61,7 +65,8 @@ std::unique_ptr<QWebEngineProfile> BrowserEnvironment::createNamedProfile(
     const QTemporaryDir& defaults) {
     // Qt reads the base folder from the environment during this call only, so the variable
     // is changed just around it, on the GUI thread that makes every profile.
-    if (!defaults.isValid()) return std::make_unique<QWebEngineProfile>(kProfileName);
+    if (!defaults.isValid())
+        return std::make_unique<QWebEngineProfile>(kProfileName);
     const ScopedDataHome dataHome(defaults.path());
     return std::make_unique<QWebEngineProfile>(kProfileName);
 }

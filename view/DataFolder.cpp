@@ -9,13 +9,15 @@ namespace korventa {
 namespace {
 
 WString joinOnce(const WString& folder, WStringView name) {
-    if (!folder.empty() && folder.back() == u'/') return folder + WString(name);
+    if (!folder.empty() && folder.back() == u'/')
+        return folder + WString(name);
     return folder + u'/' + WString(name);
 }
 
 std::optional<std::string> absoluteEnv(const char* name) {
     const char* value = std::getenv(name);
-    if (value == nullptr || value[0] != '/') return std::nullopt;
+    if (value == nullptr || value[0] != '/')
+        return std::nullopt;
     return std::string(value);
 }
 
@@ -27,16 +29,20 @@ bool isFolder(const std::string& path) {
 }  // namespace
 
 WString chooseDataFolder(const FolderSources& sources) {
-    if (sources.localData) return joinOnce(*sources.localData, u"TALVENIR");
-    if (sources.home) return joinOnce(*sources.home, u".talvenir");
-    if (sources.temporary) return joinOnce(*sources.temporary, u"talvenri");
+    if (sources.localData)
+        return joinOnce(*sources.localData, u"TALVENIR");
+    if (sources.home)
+        return joinOnce(*sources.home, u".talvenir");
+    if (sources.temporary)
+        return joinOnce(*sources.temporary, u"talvenri");
     return {};
 }
 
 FolderSources currentFolderSources() {
     FolderSources sources;
     const std::optional<std::string> home = absoluteEnv("HOME");
-    if (home && isFolder(*home)) sources.home = fromUtf8(*home);
+    if (home && isFolder(*home))
+        sources.home = fromUtf8(*home);
     // The base directory rules ignore a relative XDG_DATA_HOME.
     if (const std::optional<std::string> xdg = absoluteEnv("XDG_DATA_HOME")) {
         sources.localData = fromUtf8(*xdg);

@@ -25,7 +25,9 @@ CEdgeView::CEdgeView(FailureReporter& failures, UserPrompts& prompts, QWidget* p
       dataFolder_(chooseDataFolder(currentFolderSources())),
       navigator_(*this) {}
 
-CEdgeView::~CEdgeView() { dropBrowser(); }
+CEdgeView::~CEdgeView() {
+    dropBrowser();
+}
 
 void CEdgeView::InitializeWebView() {
     dropBrowser();
@@ -37,7 +39,11 @@ void CEdgeView::InitializeWebView() {
     }
     const unsigned number = ++creationNumber_;
     QMetaObject::invokeMethod(
-        this, [this, number] { if (number == creationNumber_) OnEnvironmentCreated(); },
+        this,
+        [this, number] {
+            if (number == creationNumber_)
+                OnEnvironmentCreated();
+        },
         Qt::QueuedConnection);
 }
 
@@ -54,7 +60,11 @@ void CEdgeView::OnEnvironmentCreated() {
     environment_ = std::make_unique<BrowserEnvironment>(dataFolder_);
     const unsigned number = creationNumber_;
     QMetaObject::invokeMethod(
-        this, [this, number] { if (number == creationNumber_) OnControllerCreated(); },
+        this,
+        [this, number] {
+            if (number == creationNumber_)
+                OnControllerCreated();
+        },
         Qt::QueuedConnection);
 }
 
@@ -94,26 +104,32 @@ void CEdgeView::RegisterWebMessageHandler() {
     // page's own scripts' reach; the receiving objects are registered on it separately.
     webChannel_ = std::make_unique<QWebChannel>();
     page_->setWebChannel(webChannel_.get(), QWebEngineScript::ApplicationWorld);
-    if (page_->webChannel() != webChannel_.get()) failures_.CheckFailure(E_FAIL, FAILURE_LOCATION());
+    if (page_->webChannel() != webChannel_.get())
+        failures_.CheckFailure(E_FAIL, FAILURE_LOCATION());
 }
 
 HResult CEdgeView::NavigateTo(WStringView address) {
-    if (!hasBrowser()) return E_INVALIDARG;
+    if (!hasBrowser())
+        return E_INVALIDARG;
     const HResult status = navigator_.navigate(address);
-    if (status != E_INVALIDARG) failures_.CheckFailure(status, FAILURE_LOCATION());
+    if (status != E_INVALIDARG)
+        failures_.CheckFailure(status, FAILURE_LOCATION());
     return status;
 }
 
 void CEdgeView::NavigateCurrent() {
-    if (!hasBrowser()) return;
+    if (!hasBrowser())
+        return;
     const HResult status = navigator_.navigate(requestState_.currentAddress);
-    if (status != E_INVALIDARG) failures_.CheckFailure(status, FAILURE_LOCATION());
+    if (status != E_INVALIDARG)
+        failures_.CheckFailure(status, FAILURE_LOCATION());
     requestState_.scriptsInjected = 0;
 }
 
 HResult CEdgeView::openInBrowser(const WString& address) {
     const std::optional<QUrl> url = browserUrl(address);
-    if (!url) return E_INVALIDARG;
+    if (!url)
+        return E_INVALIDARG;
     page_->load(*url);
     return S_OK;
 }
@@ -128,10 +144,13 @@ void CEdgeView::RunWebMessageAsync(std::function<void()> callable) {
         this, new PostedCallableEvent(PostedCallableEvent::kWebMessage, std::move(callable)));
 }
 
-QWebEnginePage* CEdgeView::page() const { return page_.get(); }
+QWebEnginePage* CEdgeView::page() const {
+    return page_.get();
+}
 
 bool CEdgeView::event(QEvent* event) {
-    if (!PostedCallableEvent::isPostedCallable(*event)) return QWidget::event(event);
+    if (!PostedCallableEvent::isPostedCallable(*event))
+        return QWidget::event(event);
     OnPostedCallable(*event);
     return true;
 }

@@ -13,7 +13,8 @@ bool PostedCallableEvent::isPostedCallable(const QEvent& event) {
 
 void PostedCallableEvent::run() {
     const std::function<void()> callable = std::exchange(callable_, nullptr);
-    if (callable) callable();
+    if (callable)
+        callable();
 }
 
 }  // namespace korventa

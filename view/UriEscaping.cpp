@@ -24,7 +24,8 @@ std::optional<WString> escapeUriComponent(WStringView text) {
             escaped += hexDigit(static_cast<unsigned>(c) >> 4);
             escaped += hexDigit(static_cast<unsigned>(c) & 0xFu);
         }
-        if (escaped.size() > kEscapedTextLimit) return std::nullopt;
+        if (escaped.size() > kEscapedTextLimit)
+            return std::nullopt;
     }
     return escaped;
 }

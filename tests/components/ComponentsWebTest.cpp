@@ -1,7 +1,7 @@
+#include <gtest/gtest.h>
 #include <QDeadlineTimer>
 #include <QWebEngineProfile>
 #include <QWebEngineUrlRequestInterceptor>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
@@ -29,7 +29,8 @@ void collectConsoleLines(QtMsgType, const QMessageLogContext& context, const QSt
 class OfflineInterceptor : public QWebEngineUrlRequestInterceptor {
 public:
     void interceptRequest(QWebEngineUrlRequestInfo& info) override {
-        if (info.requestUrl().scheme() != "file") info.block(true);
+        if (info.requestUrl().scheme() != "file")
+            info.block(true);
     }
 };
 
@@ -45,24 +46,27 @@ protected:
     [[nodiscard]] bool startWithPage(const std::string& name, const std::string& html) {
         pages.writeFile(name, html);
         harness.view->requestState().currentAddress = fromUtf8(pages.file(name));
-        if (!harness.start()) return false;
+        if (!harness.start())
+            return false;
         harness.view->page()->profile()->setUrlRequestInterceptor(&offline_);
         return true;
     }
 
     [[nodiscard]] static std::size_t linesContaining(const std::string& part) {
-        return static_cast<std::size_t>(
-            std::count_if(gConsoleLines.begin(), gConsoleLines.end(),
-                          [&](const std::string& line) { return line.find(part) != std::string::npos; }));
+        return static_cast<std::size_t>(std::count_if(
+            gConsoleLines.begin(), gConsoleLines.end(),
+            [&](const std::string& line) { return line.find(part) != std::string::npos; }));
     }
 
     // Waits on the page's console signal: the component has written its line by the time the
     // spy, connected after it, sees the message.
     [[nodiscard]] bool waitForLines(const std::string& part, std::size_t count) {
-        QSignalSpy messages(static_cast<WebPage*>(harness.view->page()), &WebPage::consoleMessageReceived);
+        QSignalSpy messages(static_cast<WebPage*>(harness.view->page()),
+                            &WebPage::consoleMessageReceived);
         QDeadlineTimer deadline(test::kWaitMs);
         while (linesContaining(part) < count) {
-            if (deadline.hasExpired() || !messages.wait(static_cast<int>(deadline.remainingTime()))) {
+            if (deadline.hasExpired() ||
+                !messages.wait(static_cast<int>(deadline.remainingTime()))) {
                 return false;
             }
         }
@@ -87,10 +91,14 @@ constexpr char kTwoNotificationRequests[] = R"(<script>
 TEST_F(ComponentsWeb, WritesConsoleMessageAsJsonLine) {
     ASSERT_TRUE(startWithPage("console.html", "<script>console.warn('hello \"you\"');</script>"));
     ASSERT_TRUE(waitForLines("hello", 1));
-    const std::string source = QUrl::fromLocalFile(QString::fromStdString(pages.file("console.html")))
-                                   .toString().toStdString();
-    EXPECT_EQ(gConsoleLines.back(), "console.log Event: {\"level\":\"warning\",\"message\":"
-                                    "\"hello \\\"you\\\"\",\"line\":1,\"source\":\"" + source + "\"}");
+    const std::string source =
+        QUrl::fromLocalFile(QString::fromStdString(pages.file("console.html")))
+            .toString()
+            .toStdString();
+    EXPECT_EQ(gConsoleLines.back(),
+              "console.log Event: {\"level\":\"warning\",\"message\":"
+              "\"hello \\\"you\\\"\",\"line\":1,\"source\":\"" +
+                  source + "\"}");
 }
 
 TEST_F(ComponentsWeb, CapturesConsoleMessagesOfFramesAndWorkers) {

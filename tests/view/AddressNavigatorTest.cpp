@@ -79,7 +79,8 @@ TEST(AddressNavigator, KeepsNonAsciiInQuery) {
 }
 
 TEST(AddressNavigator, ReturnsStatusOfLastAttempt) {
-    RecordingBrowser browser([](const WString& address) { return address.starts_with(u"https://www"); });
+    RecordingBrowser browser(
+        [](const WString& address) { return address.starts_with(u"https://www"); });
     EXPECT_EQ(AddressNavigator(browser).navigate(u"no dot here"), S_OK);
 }
 

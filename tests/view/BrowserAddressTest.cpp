@@ -15,8 +15,8 @@ TEST(BrowserAddress, AcceptsAbsoluteUrlsWithAnyScheme) {
 }
 
 TEST(BrowserAddress, RefusesRelativeAndMalformedText) {
-    for (const WString text : {u"example.com", u"news of today", u"C:\\docs\\a.html", u"",
-                               u"https://exa mple.com/"}) {
+    for (const WString text :
+         {u"example.com", u"news of today", u"C:\\docs\\a.html", u"", u"https://exa mple.com/"}) {
         EXPECT_FALSE(browserUrl(text).has_value()) << toUtf8(text);
     }
 }

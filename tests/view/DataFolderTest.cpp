@@ -32,7 +32,8 @@ TEST(DataFolder, StaysEmptyWithoutAnySource) {
 class ScopedEnv {
 public:
     ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) saved_ = old;
+        if (const char* old = std::getenv(name))
+            saved_ = old;
         if (value != nullptr) {
             ::setenv(name, value, 1);
         } else {

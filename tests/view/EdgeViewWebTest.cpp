@@ -1,7 +1,7 @@
+#include <gtest/gtest.h>
 #include <QWebChannel>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
@@ -62,8 +62,9 @@ TEST_F(EdgeViewWeb, UnusableDataFolderGivesEnvironmentMessageAndNoBrowser) {
     harness.view->InitializeWebView();
     QCoreApplication::processEvents();
     EXPECT_FALSE(harness.view->hasBrowser());
-    EXPECT_EQ(harness.prompts.messages,
-              std::vector<WString>{u"Failed to create webview environmen, HRESULT is : -2147467259! "});
+    EXPECT_EQ(
+        harness.prompts.messages,
+        std::vector<WString>{u"Failed to create webview environmen, HRESULT is : -2147467259! "});
 }
 
 TEST_F(EdgeViewWeb, OpensSavedAddressFirstAndSizesBrowserAfterwards) {
@@ -74,7 +75,8 @@ TEST_F(EdgeViewWeb, OpensSavedAddressFirstAndSizesBrowserAfterwards) {
     harness.view->InitializeWebView();
     EXPECT_FALSE(harness.view->hasBrowser());
     ASSERT_TRUE(harness.start());
-    EXPECT_EQ(harness.view->page()->requestedUrl(), QUrl::fromLocalFile(QString::fromStdString(pages.file("saved.html"))));
+    EXPECT_EQ(harness.view->page()->requestedUrl(),
+              QUrl::fromLocalFile(QString::fromStdString(pages.file("saved.html"))));
     const auto* browser = harness.view->findChild<QWebEngineView*>();
     ASSERT_NE(browser, nullptr);
     EXPECT_EQ(browser->geometry(), QRect(0, 0, 320, 200));
@@ -105,7 +107,8 @@ TEST_F(EdgeViewWeb, OpensAddressSetBeforeBrowserExists) {
     harness.view->InitializeWebView();
     harness.view->requestState().currentAddress = fromUtf8(pages.file("late.html"));
     ASSERT_TRUE(harness.start());
-    EXPECT_EQ(harness.view->page()->requestedUrl(), QUrl::fromLocalFile(QString::fromStdString(pages.file("late.html"))));
+    EXPECT_EQ(harness.view->page()->requestedUrl(),
+              QUrl::fromLocalFile(QString::fromStdString(pages.file("late.html"))));
 }
 
 TEST_F(EdgeViewWeb, OpensHomePageWhenNoAddressIsSaved) {

@@ -23,7 +23,8 @@ public:
 
     PromptAnswer askYesNoCancel(const WString& caption, const WString& text) override {
         asked.push_back({caption, text});
-        if (answers.empty()) return PromptAnswer::Cancel;
+        if (answers.empty())
+            return PromptAnswer::Cancel;
         const PromptAnswer answer = answers.front();
         answers.pop_front();
         return answer;

@@ -1,17 +1,18 @@
 // Test main for the suites that run the real browser: one QApplication for the process.
 // Listing the tests (at build time, without a display) needs no application.
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 namespace {
 
 // The suites' CTest environment carries these too; a direct run of the executable gets them
 // here, so a headless run never needs a display or the root-refused sandbox.
 void setHeadlessDefaults() {
-    for (const auto& [name, value] : {std::pair{"QT_QPA_PLATFORM", "offscreen"},
-                                      std::pair{"QTWEBENGINE_DISABLE_SANDBOX", "1"},
-                                      std::pair{"QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu"}}) {
-        if (!qEnvironmentVariableIsSet(name)) qputenv(name, value);
+    for (const auto& [name, value] :
+         {std::pair{"QT_QPA_PLATFORM", "offscreen"}, std::pair{"QTWEBENGINE_DISABLE_SANDBOX", "1"},
+          std::pair{"QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu"}}) {
+        if (!qEnvironmentVariableIsSet(name))
+            qputenv(name, value);
     }
 }
 
@@ -19,7 +20,8 @@ void setHeadlessDefaults() {
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
+    if (GTEST_FLAG_GET(list_tests))
+        return RUN_ALL_TESTS();
     setHeadlessDefaults();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);

@@ -17,7 +17,6 @@ namespace korventa::test {
 constexpr int kWaitMs = 15000;
 
 struct BrowserHarness {
-
     // The user data folder goes into a fresh temporary folder, read by the view's constructor.
     static void useDataHome(const std::string& folder) {
         ::setenv("XDG_DATA_HOME", folder.c_str(), 1);
