@@ -20,8 +20,8 @@
 namespace korventa {
 namespace {
 
-constexpr int kDefaultWidth = 1200;
-constexpr int kDefaultHeight = 800;
+constexpr int kDefaultWidth = 1440;
+constexpr int kDefaultHeight = 900;
 
 // Ribbon elements whose captions the driver supplies, with the number of their text.
 constexpr std::pair<int, std::uint32_t> kLabelledElements[] = {

@@ -1,5 +1,6 @@
-// The address box's combo box as the recent-address rules see it. Emptying the list keeps the
-// edit text, as the text the user typed must survive the refill that confirming it causes.
+// The address box's combo box as the recent-address rules see it. Changing the list keeps the
+// edit text: Qt would otherwise show the first item added to an empty box, and the text the
+// user typed must survive the refill that confirming it causes.
 // Refers to a combo box owned by the ribbon; GUI thread only.
 #pragma once
 
@@ -18,7 +19,11 @@ public:
         box_.clear();
         box_.setEditText(typed);
     }
-    void addItem(const WString& text) override { box_.addItem(QString::fromStdU16String(text)); }
+    void addItem(const WString& text) override {
+        const QString typed = box_.currentText();
+        box_.addItem(QString::fromStdU16String(text));
+        box_.setEditText(typed);
+    }
     [[nodiscard]] std::size_t itemCount() const override {
         return static_cast<std::size_t>(box_.count());
     }

@@ -1,6 +1,8 @@
 #include "frame/RibbonBar.h"
 
 #include <QHBoxLayout>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -17,6 +19,7 @@ constexpr const char* kStyle = R"(
 QWidget#ribbonBar { background: #dfe9f5; }
 QFrame#ribbonPanel { background: #eef3fa; border: 1px solid #b6c7de; border-radius: 3px; }
 QLabel#ribbonPanelTitle { color: #3b5478; }
+QScrollArea, QScrollArea > QWidget > QWidget { background: transparent; }
 QTabBar::tab { padding: 3px 14px; background: #dfe9f5; border: 1px solid transparent; }
 QTabBar::tab:selected { background: #eef3fa; border: 1px solid #b6c7de; border-bottom: none; }
 )";
@@ -32,6 +35,14 @@ RibbonBar::RibbonBar(const QIcon& appIcon, QWidget* parent) : QWidget(parent) {
     tabs_->setDrawBase(false);
     tabs_->setFocusPolicy(Qt::NoFocus);
     home_ = new HomeCategory(this);
+    // A window narrower than the panels scrolls them sideways instead of squeezing them.
+    auto* area = new QScrollArea(this);
+    area->setWidget(home_);
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area->setFixedHeight(home_->sizeHint().height() + area->horizontalScrollBar()->sizeHint().height());
 
     auto* top = new QHBoxLayout;
     top->setContentsMargins(0, 0, 0, 0);
@@ -42,7 +53,7 @@ RibbonBar::RibbonBar(const QIcon& appIcon, QWidget* parent) : QWidget(parent) {
     layout->setContentsMargins(4, 2, 4, 2);
     layout->setSpacing(0);
     layout->addLayout(top);
-    layout->addWidget(home_);
+    layout->addWidget(area);
     createKeyboardAccess();
 }
 

@@ -1,7 +1,7 @@
 // The command surface across the top of the main window, laid out as a ribbon: the round
 // application button, the category tab and the category's panels below it. Alt+H brings the
 // category forward and puts the keyboard focus on its first element. Owns its children; GUI
-// thread only.
+// thread only. A window too narrow for the panels scrolls them sideways.
 #pragma once
 
 #include <QWidget>

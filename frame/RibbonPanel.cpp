@@ -9,6 +9,8 @@ namespace korventa {
 RibbonPanel::RibbonPanel(const QString& title, QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("ribbonPanel"));
     setFrameShape(QFrame::StyledPanel);
+    // Panels keep their natural width, as a ribbon's do; the category's end takes the slack.
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     row_ = new QHBoxLayout;
     row_->setContentsMargins(4, 4, 4, 0);
     row_->setSpacing(2);

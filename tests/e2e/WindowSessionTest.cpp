@@ -165,7 +165,7 @@ TEST_F(WindowSession, CloseKeepsThePrinterChosenInTheBox) {
 TEST_F(WindowSession, RestoresTheWindowSizeOfTheLastRun) {
     const WStringView workspace = u"Software\\TALVENIR\\KORVENTA\\Workspace";
     ASSERT_TRUE(runScript("close\n"));
-    ASSERT_EQ(textIn(workspace, u"WindowWidth"), u"1200");
+    ASSERT_EQ(textIn(workspace, u"WindowWidth"), u"1440");
 
     putText(workspace, u"WindowWidth", u"900");
     putText(workspace, u"WindowHeight", u"640");
