@@ -43,7 +43,10 @@ enum VeltResult {
     VELT_E_REGISTRY = -3,         /* the job key could not be written */
     VELT_E_FOLDER = -4,           /* the job folder could not be made */
     VELT_E_NOT_SUPPORTED = -5,    /* the operation is not available in this library */
-    VELT_E_INTERNAL = -6          /* anything else, e.g. out of memory */
+    VELT_E_INTERNAL = -6,         /* anything else, e.g. out of memory */
+    VELT_E_JOB_FILES = -7,        /* the job's record, folder or PDF is missing or unusable */
+    VELT_E_OUTPUT = -8,           /* the finished document could not be written */
+    VELT_E_PDF = -9               /* the job's PDF could not be read or rewritten */
 };
 
 /* Numbers of the texts the program shows on its ribbon. */

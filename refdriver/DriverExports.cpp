@@ -14,6 +14,7 @@
 #include "core/Text.h"
 #include "driver/DriverNames.h"
 #include "driver/LayeredSettings.h"
+#include "refdriver/JobFinisher.h"
 #include "refdriver/JobPreparation.h"
 #include "refdriver/ResourceTexts.h"
 
@@ -37,6 +38,13 @@ char16_t* copyText(const char16_t* text) {
     auto* copy = new (std::nothrow) char16_t[length + 1];
     if (copy != nullptr) std::copy(text, text + length + 1, copy);
     return copy;
+}
+
+bool isUsableJobKey(const char16_t* jobKey) {
+    if (jobKey == nullptr || jobKey[0] == u'\0') return false;
+    const korventa::WStringView name(jobKey);
+    return name.size() <= korventa::MaxJobKeyNameLength &&
+           std::none_of(name.begin(), name.end(), [](char16_t c) { return c < 0x20; });
 }
 
 }  // namespace
@@ -70,14 +78,15 @@ VELT_DRIVER_EXPORT int32_t DocGetDocInfo2(VeltPrinterHandle printer, const char1
     }
 }
 
-// This build of the reference driver does not finish documents: a well-formed request gets
-// VELT_E_NOT_SUPPORTED, which the caller treats as a failed post-processing.
+// The job key name becomes a key of the finished list and a line of its order, so control
+// characters are refused with the other malformed names.
 VELT_DRIVER_EXPORT int32_t DEXU_PostActionProc(const char16_t* jobKey, const char16_t* second) {
-    if (jobKey == nullptr || second == nullptr || jobKey[0] == u'\0' ||
-        std::char_traits<char16_t>::length(jobKey) > korventa::MaxJobKeyNameLength) {
-        return VELT_E_INVALID_ARGUMENT;
+    if (!isUsableJobKey(jobKey) || second == nullptr) return VELT_E_INVALID_ARGUMENT;
+    try {
+        return korventa::refdriver::JobFinisher(jobKey).run();
+    } catch (...) {
+        return VELT_E_INTERNAL;
     }
-    return VELT_E_NOT_SUPPORTED;
 }
 
 }  // extern "C"

@@ -44,6 +44,12 @@ bool jobsRoot(std::string& out) {
 
 }  // namespace
 
+bool JobFolder::rootPath(std::string& out) {
+    if (!cacheHome(out)) return false;
+    out += "/talvenir/jobs";
+    return true;
+}
+
 JobFolder::~JobFolder() {
     if (!path_.empty() && !kept_) ::rmdir(path_.c_str());
 }

@@ -14,6 +14,8 @@ public:
     JobFolder(const JobFolder&) = delete;
     JobFolder& operator=(const JobFolder&) = delete;
 
+    // Where job folders are made (nothing is created); false without a usable cache folder.
+    [[nodiscard]] static bool rootPath(std::string& out);
     // Makes a fresh folder with a unique name; false when no cache folder can be found or made.
     [[nodiscard]] bool create();
     // From now on the folder outlives this object: it belongs to the job.

@@ -1,0 +1,121 @@
+#include "refdriver/JobFinisher.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "driver/DriverAbi.h"
+#include "driver/LayeredSettings.h"
+#include "platform/registry/RegStatus.h"
+#include "refdriver/FileBytes.h"
+#include "refdriver/FilePublisher.h"
+#include "refdriver/OutputFolders.h"
+#include "refdriver/OutputName.h"
+
+namespace korventa::refdriver {
+namespace {
+
+constexpr std::size_t kMaxPdfBytes = std::size_t{1} << 30;
+constexpr std::size_t kMaxXmlBytes = std::size_t{64} << 20;
+constexpr std::string_view kPdfHeader = "%PDF-";
+
+}  // namespace
+
+std::int32_t JobFinisher::run() {
+    std::string error;
+    if (!record_.load(jobKeyName_, error)) return fail(VELT_E_JOB_FILES, error);
+    LayeredSettings layers;
+    layers.LoadLayeredSettings(SettingsForm::Driver, settings_);
+    return finish();
+}
+
+std::int32_t JobFinisher::finish() {
+    Delivery delivery;
+    std::string error;
+    if (!readPdf(delivery.pdf, error)) return fail(VELT_E_JOB_FILES, error);
+    if (!destinationFolder(record_.text(u"JobOutputFolder"), settings_, delivery.folder, error)) {
+        return fail(VELT_E_OUTPUT, error);
+    }
+    std::string refused;
+    delivery.baseName = outputBaseName(record_.text(u"DestFileName"), record_.title(), refused);
+    if (!refused.empty()) report("DestFileName \"" + refused + "\" is not a plain file name");
+    readXml(delivery.xml);
+    if (!publish(delivery, error)) return fail(VELT_E_OUTPUT, error);
+    return complete();
+}
+
+// A failed print leaves an empty file behind; anything that is not a PDF is no document.
+bool JobFinisher::readPdf(std::string& bytes, std::string& error) const {
+    if (!readFileBytes(record_.pdfPath(), LinkPolicy::Refuse, kMaxPdfBytes, bytes, error)) {
+        return false;
+    }
+    if (bytes.empty()) {
+        error = "the PDF is empty (0 bytes): the print failed";
+        return false;
+    }
+    if (!bytes.starts_with(kPdfHeader)) {
+        error = "the job's file is not a PDF";
+        return false;
+    }
+    return true;
+}
+
+// The job's own XML file may not be followed through a link; a file named by a local page may.
+void JobFinisher::readXml(std::string& bytes) {
+    const std::string path = record_.xmlPath();
+    if (path.empty()) return;
+    std::string error;
+    const LinkPolicy links = record_.ownsXml() ? LinkPolicy::Refuse : LinkPolicy::Follow;
+    if (!readFileBytes(path, links, kMaxXmlBytes, bytes, error)) {
+        finished_.invoiceError = fromUtf8(error);
+    } else if (bytes.empty()) {
+        finished_.invoiceError = u"the invoice XML file is empty";
+    }
+    if (!finished_.invoiceError.empty()) report(toUtf8(finished_.invoiceError));
+}
+
+bool JobFinisher::publish(Delivery& delivery, std::string& error) {
+    FilePublisher publisher;
+    if (!publisher.open(delivery.folder, error) || !publisher.add(".pdf", delivery.pdf, error)) {
+        return false;
+    }
+    if (!delivery.xml.empty() && !publisher.add(".xml", delivery.xml, error)) return false;
+    if (!publisher.publish(delivery.baseName, error)) return false;
+    finished_.outputPdf = fromUtf8(publisher.paths().front());
+    if (!delivery.xml.empty()) finished_.outputXml = fromUtf8(publisher.paths().back());
+    return true;
+}
+
+// The outputs exist from here on: a list that cannot be written keeps key and folder, so the
+// job is not lost, but its files are not delivered twice either.
+std::int32_t JobFinisher::complete() {
+    finished_.result = u"OK";
+    if (const auto status = recordFinishedJob(jobKeyName_, finished_, true);
+        status != reg::RegStatus::Ok) {
+        report(std::string("the finished list cannot be written: ") + reg::describe(status));
+        return VELT_E_REGISTRY;
+    }
+    std::error_code removeError;
+    std::filesystem::remove_all(record_.folder(), removeError);
+    if (removeError) report("the job folder stays: " + removeError.message());
+    return VELT_OK;
+}
+
+std::int32_t JobFinisher::fail(std::int32_t code, const std::string& reason) {
+    report(reason);
+    finished_.result = u"Failed: " + fromUtf8(reason);
+    if (const auto status = recordFinishedJob(jobKeyName_, finished_, false);
+        status != reg::RegStatus::Ok) {
+        report(std::string("the failure cannot be recorded: ") + reg::describe(status));
+    }
+    return code;
+}
+
+// One write per line, so lines of jobs finishing at once do not interleave.
+void JobFinisher::report(const std::string& text) const {
+    const std::string line = "veltpdfp: job " + toUtf8(jobKeyName_) + ": " + text + "\n";
+    [[maybe_unused]] const ssize_t ignored = ::write(STDERR_FILENO, line.data(), line.size());
+}
+
+}  // namespace korventa::refdriver

@@ -1,0 +1,47 @@
+// What DEXU_PostActionProc does for one prepared job: delivers the job's PDF (and its invoice
+// XML) to the destination folder under a free name, records the outcome in the finished list,
+// then removes the job key and the job's folder. A job that fails keeps its key and folder
+// for inspection, is recorded as failed and named in one line on standard error. One object
+// per call, on the caller's thread; jobs of other threads and processes run alongside.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/SettingsMap.h"
+#include "core/Text.h"
+#include "refdriver/FinishedJobs.h"
+#include "refdriver/JobRecord.h"
+
+namespace korventa::refdriver {
+
+class JobFinisher {
+public:
+    explicit JobFinisher(WStringView jobKeyName) : jobKeyName_(jobKeyName) {}
+
+    // VELT_OK, or a negative VeltResult.
+    [[nodiscard]] std::int32_t run();
+
+private:
+    struct Delivery {
+        std::string folder;
+        std::string baseName;
+        std::string pdf;
+        std::string xml;
+    };
+
+    [[nodiscard]] std::int32_t finish();
+    [[nodiscard]] bool readPdf(std::string& bytes, std::string& error) const;
+    void readXml(std::string& bytes);
+    [[nodiscard]] bool publish(Delivery& delivery, std::string& error);
+    [[nodiscard]] std::int32_t complete();
+    [[nodiscard]] std::int32_t fail(std::int32_t code, const std::string& reason);
+    void report(const std::string& text) const;
+
+    WString jobKeyName_;
+    JobRecord record_;
+    SettingsMap settings_;
+    FinishedJob finished_;
+};
+
+}  // namespace korventa::refdriver
