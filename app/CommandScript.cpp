@@ -27,20 +27,23 @@ bool readNumber(std::string_view word, int& out) {
 bool parseLine(std::string_view line, ScriptStep& step) {
     std::string_view rest = line;
     const std::string_view verb = nextWord(rest);
-    if (verb == "close") {
-        step = {ScriptStep::Kind::Close, 0, 0, {}};
+    if (verb == "close" || verb == "wait") {
+        step = {verb == "close" ? ScriptStep::Kind::Close : ScriptStep::Kind::Wait, 0, 0, {}};
         return nextWord(rest).empty();
     }
     if (verb == "command") {
         step = {ScriptStep::Kind::Command, 0, 0, {}};
-        if (!readNumber(nextWord(rest), step.id)) return false;
+        if (!readNumber(nextWord(rest), step.id))
+            return false;
         const std::string_view code = nextWord(rest);
-        if (!code.empty() && !readNumber(code, step.code)) return false;
+        if (!code.empty() && !readNumber(code, step.code))
+            return false;
         return nextWord(rest).empty();
     }
     if (verb == "set") {
         step = {ScriptStep::Kind::Set, 0, 0, {}};
-        if (!readNumber(nextWord(rest), step.id)) return false;
+        if (!readNumber(nextWord(rest), step.id))
+            return false;
         step.text = fromUtf8(rest);
         return true;
     }
@@ -58,7 +61,8 @@ bool parseCommandScript(std::string_view script, std::vector<ScriptStep>& steps,
         std::string_view line = script.substr(0, end);
         script = end == std::string_view::npos ? std::string_view{} : script.substr(end + 1);
         ++number;
-        if (line.ends_with('\r')) line.remove_suffix(1);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
         if (line.find_first_not_of(' ') == std::string_view::npos || line.starts_with('#')) {
             continue;
         }

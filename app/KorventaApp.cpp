@@ -14,6 +14,7 @@ namespace korventa {
 namespace {
 
 constexpr const char* kTestScriptVariable = "KORVENTA_TEST_SCRIPT";
+constexpr int kWaitPoll = 50;  // milliseconds between looks of a "wait" step
 
 }  // namespace
 
@@ -25,13 +26,15 @@ bool CKorventaApp::InitInstance(const std::vector<WString>& arguments) {
     std::setlocale(LC_ALL, "");
     QCoreApplication::setOrganizationName(QStringLiteral("TALVENIR"));
     QCoreApplication::setApplicationName(QStringLiteral("KORVENTA"));
-    if (!loadTestScript()) return false;
+    if (!loadTestScript())
+        return false;
 
     mainFrame_ = std::make_unique<CMainFrame>(failures_, prompts_, spooler_, layers_);
     mainFrame_->show();
 
     const AppModeRequest appMode = parseCommandLine(arguments);
-    if (appMode.requested) mainFrame_->StartApplicationMode(appMode.name);
+    if (appMode.requested)
+        mainFrame_->StartApplicationMode(appMode.name);
     if (!script_.empty()) {
         QTimer::singleShot(0, mainFrame_.get(), [this] { runScriptStep(0); });
     }
@@ -42,7 +45,8 @@ bool CKorventaApp::InitInstance(const std::vector<WString>& arguments) {
 // start, so a test never runs against a window that ignored its steps.
 bool CKorventaApp::loadTestScript() {
     const char* path = std::getenv(kTestScriptVariable);
-    if (path == nullptr) return true;
+    if (path == nullptr)
+        return true;
     QFile file(QString::fromLocal8Bit(path));
     if (!file.open(QIODevice::ReadOnly)) {
         std::fprintf(stderr, "%s: cannot read %s\n", kTestScriptVariable, path);
@@ -50,8 +54,9 @@ bool CKorventaApp::loadTestScript() {
     }
     const QByteArray bytes = file.readAll();
     std::string error;
-    if (!parseCommandScript(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                            script_, error)) {
+    if (!parseCommandScript(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), script_,
+            error)) {
         std::fprintf(stderr, "%s: %s\n", kTestScriptVariable, error.c_str());
         return false;
     }
@@ -60,7 +65,8 @@ bool CKorventaApp::loadTestScript() {
 
 // One step per event-loop turn, so whatever a command posts runs before the next step.
 void CKorventaApp::runScriptStep(std::size_t index) {
-    if (index >= script_.size()) return;
+    if (index >= script_.size())
+        return;
     const ScriptStep& step = script_[index];
     switch (step.kind) {
         case ScriptStep::Kind::Set:
@@ -68,8 +74,19 @@ void CKorventaApp::runScriptStep(std::size_t index) {
                 std::fprintf(stderr, "%s: step %zu sets nothing\n", kTestScriptVariable, index + 1);
             }
             break;
-        case ScriptStep::Kind::Command: mainFrame_->onCommand(step.id, step.code); break;
-        case ScriptStep::Kind::Close: mainFrame_->close(); return;
+        case ScriptStep::Kind::Command:
+            mainFrame_->onCommand(step.id, step.code);
+            break;
+        case ScriptStep::Kind::Wait:
+            if (!mainFrame_->isIdle()) {
+                QTimer::singleShot(kWaitPoll, mainFrame_.get(),
+                                   [this, index] { runScriptStep(index); });
+                return;
+            }
+            break;
+        case ScriptStep::Kind::Close:
+            mainFrame_->close();
+            return;
     }
     QTimer::singleShot(0, mainFrame_.get(), [this, index] { runScriptStep(index + 1); });
 }

@@ -14,7 +14,8 @@ PaperDialog::PaperDialog(const WString& printer, const std::vector<PaperChoice>&
     list_ = new QListWidget(this);
     for (const auto& paper : papers_) {
         list_->addItem(QString::fromStdU16String(paper.label));
-        if (paper.name == current) list_->setCurrentRow(list_->count() - 1);
+        if (paper.name == current)
+            list_->setCurrentRow(list_->count() - 1);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -29,7 +30,8 @@ PaperDialog::PaperDialog(const WString& printer, const std::vector<PaperChoice>&
 
 std::optional<WString> PaperDialog::chosenPaper() const {
     const int row = list_->currentRow();
-    if (row < 0 || static_cast<std::size_t>(row) >= papers_.size()) return std::nullopt;
+    if (row < 0 || static_cast<std::size_t>(row) >= papers_.size())
+        return std::nullopt;
     return papers_[static_cast<std::size_t>(row)].name;
 }
 

@@ -11,7 +11,9 @@
 namespace korventa {
 namespace {
 
-QString qt(const WString& text) { return QString::fromStdU16String(text); }
+QString qt(const WString& text) {
+    return QString::fromStdU16String(text);
+}
 
 // "*.html;*.htm" / "*.html;*.htm" becomes the dialog's "*.html;*.htm (*.html *.htm)".
 QString filterText(const FileFilter& filter) {
@@ -32,9 +34,12 @@ PromptAnswer QtUserPrompts::askYesNoCancel(const WString& caption, const WString
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
-        case QMessageBox::Yes: return PromptAnswer::Yes;
-        case QMessageBox::No: return PromptAnswer::No;
-        default: return PromptAnswer::Cancel;
+        case QMessageBox::Yes:
+            return PromptAnswer::Yes;
+        case QMessageBox::No:
+            return PromptAnswer::No;
+        default:
+            return PromptAnswer::Cancel;
     }
 }
 
@@ -51,8 +56,10 @@ std::optional<WString> QtUserPrompts::chooseFileToOpen(const std::vector<FileFil
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilters(names);
-    if (!names.isEmpty()) dialog.selectNameFilter(names.front());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    if (!names.isEmpty())
+        dialog.selectNameFilter(names.front());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
     return dialog.selectedFiles().front().toStdU16String();
 }
 
@@ -60,7 +67,8 @@ std::optional<WString> QtUserPrompts::choosePaper(const WString& printer,
                                                   const std::vector<PaperChoice>& papers,
                                                   const WString& current) {
     PaperDialog dialog(printer, papers, current, QApplication::activeWindow());
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
     return dialog.chosenPaper();
 }
 

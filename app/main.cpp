@@ -11,6 +11,7 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < argc; ++i) arguments.push_back(korventa::fromUtf8(argv[i]));
     QApplication application(argc, argv);
     korventa::CKorventaApp korventaApp;
-    if (!korventaApp.InitInstance(arguments)) return 1;
+    if (!korventaApp.InitInstance(arguments))
+        return 1;
     return QApplication::exec();
 }

@@ -69,7 +69,8 @@ reg::RegStatus ConverterSettings::save() const {
     reg::RegStatus result = reg::RegStatus::Ok;
     for (const auto& [name, text] : toMap()) {
         const auto status = key.setString(name, text);
-        if (result == reg::RegStatus::Ok) result = status;
+        if (result == reg::RegStatus::Ok)
+            result = status;
     }
     const auto closed = key.close();
     return result == reg::RegStatus::Ok ? closed : result;

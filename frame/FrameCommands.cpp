@@ -36,11 +36,13 @@ void FrameCommands::attachControls(PrinterBox* printerBox, TextField* classEdit,
     addressCombo_ = addressBox;
     if (printerCombo_ != nullptr) {
         for (const auto& name : printerNames) printerCombo_->addItem(name);
-        if (selectedPrinter_.empty()) selectedPrinter_ = DriverProductName;
+        if (selectedPrinter_.empty())
+            selectedPrinter_ = DriverProductName;
         printerCombo_->selectText(selectedPrinter_);
         view_.requestState().printerName = selectedPrinter_;
     }
-    if (cmdClassEdit_ != nullptr) cmdClassEdit_->setText(cmdClass_);
+    if (cmdClassEdit_ != nullptr)
+        cmdClassEdit_->setText(cmdClass_);
     if (addressCombo_ != nullptr) {
         recent_.load(recentText_);
         recent_.AddRecentAddress(currentUrl_, true, addressCombo_);
@@ -50,7 +52,9 @@ void FrameCommands::attachControls(PrinterBox* printerBox, TextField* classEdit,
 
 void FrameCommands::onCommand(int id, int notificationCode) {
     switch (static_cast<CommandId>(id)) {
-        case ID_COMBO_PRINTERSEL: selectPrinter(); return;
+        case ID_COMBO_PRINTERSEL:
+            selectPrinter();
+            return;
         case ID_COMBO_HTMLURL:
             if (notificationCode == kAddressSelectionChanged) {
                 followAddressSelection();
@@ -58,26 +62,51 @@ void FrameCommands::onCommand(int id, int notificationCode) {
                 confirmAddress();
             }
             return;
-        case ID_BUTTON_NAVIGATE: confirmAddress(); return;
-        case ID_BUTTON_BROWSEFILE: browse(); return;
-        case ID_BUTTON_PRINT2PDF: create(false, false); return;
-        case ID_BUTTON_PRINT2EMAIL: create(true, false); return;
-        case ID_BUTTON_ZUGPDF: create(false, true); return;
-        case ID_BUTTON_ZUGPDF2EMAIL: create(true, true); return;
-        case ID_BUTTON_PRNSETTINGS: showPrinterSettings(); return;
-        case ID_CHECK_DETECTCMD: bDetectCmd_ = !bDetectCmd_; return;
-        case ID_CHECK_HTML_AS_TEMPLATE: bHtmlAsTemplate_ = !bHtmlAsTemplate_; return;
-        case ID_EDIT_CMD_CLASSNAME: takeClassName(); return;
-        case ID_APP_ABOUT: prompts_.showAbout(); return;
+        case ID_BUTTON_NAVIGATE:
+            confirmAddress();
+            return;
+        case ID_BUTTON_BROWSEFILE:
+            browse();
+            return;
+        case ID_BUTTON_PRINT2PDF:
+            create(false, false);
+            return;
+        case ID_BUTTON_PRINT2EMAIL:
+            create(true, false);
+            return;
+        case ID_BUTTON_ZUGPDF:
+            create(false, true);
+            return;
+        case ID_BUTTON_ZUGPDF2EMAIL:
+            create(true, true);
+            return;
+        case ID_BUTTON_PRNSETTINGS:
+            showPrinterSettings();
+            return;
+        case ID_CHECK_DETECTCMD:
+            bDetectCmd_ = !bDetectCmd_;
+            return;
+        case ID_CHECK_HTML_AS_TEMPLATE:
+            bHtmlAsTemplate_ = !bHtmlAsTemplate_;
+            return;
+        case ID_EDIT_CMD_CLASSNAME:
+            takeClassName();
+            return;
+        case ID_APP_ABOUT:
+            prompts_.showAbout();
+            return;
         case ID_BUTTON_NULL:
-        case ID_BUTTON_MAINICON: return;
+        case ID_BUTTON_MAINICON:
+            return;
     }
 }
 
 CommandState FrameCommands::commandState(int id) const {
     switch (static_cast<CommandId>(id)) {
-        case ID_CHECK_DETECTCMD: return {true, bDetectCmd_};
-        case ID_CHECK_HTML_AS_TEMPLATE: return {true, bHtmlAsTemplate_};
+        case ID_CHECK_DETECTCMD:
+            return {true, bDetectCmd_};
+        case ID_CHECK_HTML_AS_TEMPLATE:
+            return {true, bHtmlAsTemplate_};
         case ID_BUTTON_NAVIGATE:
         case ID_COMBO_PRINTERSEL:
         case ID_COMBO_HTMLURL:
@@ -88,15 +117,18 @@ CommandState FrameCommands::commandState(int id) const {
         case ID_BUTTON_ZUGPDF2EMAIL:
         case ID_EDIT_CMD_CLASSNAME:
         case ID_BUTTON_BROWSEFILE:
-        case ID_APP_ABOUT: return {true, false};
+        case ID_APP_ABOUT:
+            return {true, false};
         case ID_BUTTON_NULL:
-        case ID_BUTTON_MAINICON: return {};
+        case ID_BUTTON_MAINICON:
+            return {};
     }
     return {};
 }
 
 void FrameCommands::OpenAddress(WStringView path) {
-    if (addressCombo_ == nullptr) return;
+    if (addressCombo_ == nullptr)
+        return;
     currentUrl_ = path;
     recent_.AddRecentAddress(currentUrl_, false, addressCombo_);
     addressCombo_->setEditText(currentUrl_);
@@ -104,7 +136,8 @@ void FrameCommands::OpenAddress(WStringView path) {
 }
 
 void FrameCommands::StartApplicationMode(WStringView name) {
-    if (name.empty()) return;
+    if (name.empty())
+        return;
     OpenAddress(applicationPagePath(ParentFolder(layers_.GetDriverInstallPath()), name));
 }
 
@@ -121,16 +154,19 @@ ConverterSettings FrameCommands::settingsToSave() const {
 }
 
 void FrameCommands::selectPrinter() {
-    if (printerCombo_ == nullptr) return;
+    if (printerCombo_ == nullptr)
+        return;
     const WString text = printerCombo_->selectedText();
-    if (text.empty()) return;
+    if (text.empty())
+        return;
     selectedPrinter_ = text;
     view_.requestState().printerName = text;
 }
 
 // Typed or confirmed with the navigate button: the address goes to the front of the list.
 void FrameCommands::confirmAddress() {
-    if (addressCombo_ == nullptr) return;
+    if (addressCombo_ == nullptr)
+        return;
     const WString text = addressCombo_->editText();
     if (!text.empty()) {
         recent_.AddRecentAddress(text, false, addressCombo_);
@@ -141,9 +177,11 @@ void FrameCommands::confirmAddress() {
 
 // Picked from the box's own list: the list keeps its order.
 void FrameCommands::followAddressSelection() {
-    if (addressCombo_ == nullptr) return;
+    if (addressCombo_ == nullptr)
+        return;
     const WString text = addressCombo_->editText();
-    if (!text.empty()) currentUrl_ = text;
+    if (!text.empty())
+        currentUrl_ = text;
     openCurrentUrl();
 }
 
@@ -156,29 +194,34 @@ void FrameCommands::browse() {
     const std::vector<FileFilter> filters{{u"*.html;*.htm", u"*.html;*.htm"},
                                           {u"*.jpg;*.jpeg", u"*.jpg;*.jpeg"}};
     const auto path = prompts_.chooseFileToOpen(filters);
-    if (!path || !opensForReadingAlone(*path)) return;
+    if (!path || !opensForReadingAlone(*path))
+        return;
     OpenAddress(*path);
 }
 
 // Only the direct route is the frame's own: with no invoice and both script switches off the
 // page is printed as it is. Every other create is a scripted conversion request.
 void FrameCommands::create(bool email, bool invoice) {
-    if (invoice || bDetectCmd_ || bHtmlAsTemplate_) return;
+    if (invoice || bDetectCmd_ || bHtmlAsTemplate_)
+        return;
     RequestState& state = view_.requestState();
     state.printerName = selectedPrinter_;
     state.emailEnable = email ? 1 : 0;
     state.intentModeSet = 0;
     state.zugferdRequest = 0;
     state.intentMode = 0;
+    (void)view_.StartPdfPrint();
 }
 
 void FrameCommands::showPrinterSettings() {
-    const WString printer = selectedPrinter_.empty() ? WString(DriverProductName) : selectedPrinter_;
+    const WString printer =
+        selectedPrinter_.empty() ? WString(DriverProductName) : selectedPrinter_;
     ShowPrinterSettings(spooler_, prompts_, printer);
 }
 
 void FrameCommands::takeClassName() {
-    if (cmdClassEdit_ == nullptr) return;
+    if (cmdClassEdit_ == nullptr)
+        return;
     cmdClass_ = cmdClassEdit_->text();
 }
 

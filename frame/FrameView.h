@@ -1,5 +1,5 @@
 // What the frame's commands ask of the browser view: its request state, starting the
-// browser and opening the current address. The main window forwards to its CEdgeView; tests
+// browser, opening the current address and printing the page as it is. The main window forwards to its CEdgeView; tests
 // record the calls. Window thread only.
 #pragma once
 
@@ -15,6 +15,9 @@ public:
     virtual void InitializeWebView() = 0;
     // Opens requestState().currentAddress; nothing while the browser does not exist yet.
     virtual void NavigateCurrent() = 0;
+    // Prints the displayed page into a job with the request state as it stands; false when
+    // the print could not be started.
+    virtual bool StartPdfPrint() = 0;
 };
 
 }  // namespace korventa

@@ -52,11 +52,17 @@ bool HomeCategory::setElementText(int id, const QString& text) {
 
 bool HomeCategory::setElementValue(int id, const QString& value) {
     switch (static_cast<CommandId>(id)) {
-        case ID_COMBO_HTMLURL: addressBox_->setEditText(value); return true;
-        case ID_EDIT_CMD_CLASSNAME: classNameEdit_->setText(value); return true;
+        case ID_COMBO_HTMLURL:
+            addressBox_->setEditText(value);
+            return true;
+        case ID_EDIT_CMD_CLASSNAME:
+            classNameEdit_->setText(value);
+            return true;
         case ID_COMBO_PRINTERSEL: {
-            const int index = printerBox_->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive);
-            if (index < 0) return false;
+            const int index =
+                printerBox_->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive);
+            if (index < 0)
+                return false;
             printerBox_->setCurrentIndex(index);
             return true;
         }
@@ -71,7 +77,8 @@ bool HomeCategory::setElementValue(int id, const QString& value) {
         case ID_CHECK_DETECTCMD:
         case ID_CHECK_HTML_AS_TEMPLATE:
         case ID_BUTTON_BROWSEFILE:
-        case ID_APP_ABOUT: return false;
+        case ID_APP_ABOUT:
+            return false;
     }
     return false;
 }
@@ -80,12 +87,14 @@ void HomeCategory::updateStates(const std::function<CommandState(int)>& stateOf)
     for (const auto& [id, element] : elements_) {
         const CommandState state = stateOf(id);
         element->setEnabled(state.enabled);
-        if (auto* check = qobject_cast<QCheckBox*>(element)) check->setChecked(state.checked);
+        if (auto* check = qobject_cast<QCheckBox*>(element))
+            check->setChecked(state.checked);
     }
 }
 
 void HomeCategory::focusFirstElement() {
-    if (!elements_.empty()) elements_.front().second->setFocus(Qt::ShortcutFocusReason);
+    if (!elements_.empty())
+        elements_.front().second->setFocus(Qt::ShortcutFocusReason);
 }
 
 RibbonPanel* HomeCategory::createDriverPanel() {
@@ -96,11 +105,12 @@ RibbonPanel* HomeCategory::createDriverPanel() {
                                       QStringLiteral("create-pdf-email")));
     panel->addLarge(createLargeButton(ID_BUTTON_PRNSETTINGS, QStringLiteral("Settings"),
                                       QStringLiteral("printer-settings")));
-    panel->addLarge(createLargeButton(ID_BUTTON_ZUGPDF, QStringLiteral("ZUGFeRD"),
-                                      QStringLiteral("invoice")));
+    panel->addLarge(
+        createLargeButton(ID_BUTTON_ZUGPDF, QStringLiteral("ZUGFeRD"), QStringLiteral("invoice")));
     panel->addLarge(createLargeButton(ID_BUTTON_ZUGPDF2EMAIL, QStringLiteral("ZUGFeRD/Email"),
                                       QStringLiteral("invoice-email")));
-    QCheckBox* detect = createCheckBox(ID_CHECK_DETECTCMD, QStringLiteral("Detect commands in CSS "));
+    QCheckBox* detect =
+        createCheckBox(ID_CHECK_DETECTCMD, QStringLiteral("Detect commands in CSS "));
     QLineEdit* className = createClassNameEdit();
     QWidget* printers = createPrinterBox();
     QCheckBox* htmlAsTemplate =
@@ -143,8 +153,7 @@ RibbonPanel* HomeCategory::createUrlPanel() {
     return panel;
 }
 
-QToolButton* HomeCategory::createLargeButton(int id, const QString& text,
-                                             const QString& iconName) {
+QToolButton* HomeCategory::createLargeButton(int id, const QString& text, const QString& iconName) {
     auto* button = new QToolButton(this);
     button->setText(text);
     button->setIcon(resourceIcon(iconName));
@@ -217,6 +226,8 @@ QWidget* HomeCategory::labelled(int id, const QString& text, QWidget* box) {
     return holder;
 }
 
-void HomeCategory::addElement(int id, QWidget* element) { elements_.emplace_back(id, element); }
+void HomeCategory::addElement(int id, QWidget* element) {
+    elements_.emplace_back(id, element);
+}
 
 }  // namespace korventa

@@ -58,7 +58,7 @@ private:
     void addElement(int id, QWidget* element);
 
     std::vector<std::pair<int, QWidget*>> elements_;  // in ribbon order; not owned
-    std::map<int, QLabel*> labels_;                    // captions of the boxes; not owned
+    std::map<int, QLabel*> labels_;                   // captions of the boxes; not owned
     QComboBox* printerBox_ = nullptr;
     AddressCombo* addressBox_ = nullptr;
     QLineEdit* classNameEdit_ = nullptr;

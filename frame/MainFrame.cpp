@@ -39,19 +39,23 @@ constexpr std::pair<int, std::uint32_t> kLabelledElements[] = {
 std::map<std::uint32_t, WString> fetchDriverLabels(const DriverLibrary& driver,
                                                    WStringView printer) {
     std::map<std::uint32_t, WString> labels;
-    if (!driver.isLoaded()) return labels;
+    if (!driver.isLoaded())
+        return labels;
     (void)driver.InitResourceLocale(printer);
     for (const std::uint32_t id :
          {VELT_TEXT_CREATE_PDF, VELT_TEXT_CREATE_PDF_EMAIL, VELT_TEXT_INVOICE_PDF,
           VELT_TEXT_INVOICE_PDF_EMAIL, VELT_TEXT_SETTINGS, VELT_TEXT_PRINTER_BOX,
           VELT_TEXT_CATEGORY, VELT_TEXT_DETECT_COMMANDS, VELT_TEXT_HTML_AS_TEMPLATE}) {
         WString text;
-        if (driver.LoadDriverString(id, text)) labels[id] = std::move(text);
+        if (driver.LoadDriverString(id, text))
+            labels[id] = std::move(text);
     }
     return labels;
 }
 
-QIcon applicationIcon() { return QIcon(QStringLiteral(":/korventa/korventa.svg")); }
+QIcon applicationIcon() {
+    return QIcon(QStringLiteral(":/korventa/korventa.svg"));
+}
 
 }  // namespace
 
@@ -65,7 +69,7 @@ CMainFrame::CMainFrame(FailureReporter& failures, UserPrompts& prompts, PrintSpo
     driver_ = DriverLibrary::load();
     const auto labels = fetchDriverLabels(driver_, commands_.selectedPrinter());
 
-    view_ = new CEdgeView(failures, prompts, this);
+    view_ = new CEdgeView(failures, prompts, spooler, driver_, this);
     setCentralWidget(view_);
     commands_.startView();
 
@@ -95,9 +99,13 @@ bool CMainFrame::setElementValue(int id, const QString& value) {
     return ribbon_->home()->setElementValue(id, value);
 }
 
-void CMainFrame::OpenAddress(WStringView path) { commands_.OpenAddress(path); }
+void CMainFrame::OpenAddress(WStringView path) {
+    commands_.OpenAddress(path);
+}
 
-void CMainFrame::StartApplicationMode(WStringView name) { commands_.StartApplicationMode(name); }
+void CMainFrame::StartApplicationMode(WStringView name) {
+    commands_.StartApplicationMode(name);
+}
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     (void)commands_.settingsToSave().save();
@@ -110,9 +118,21 @@ void CMainFrame::focusInEvent(QFocusEvent* event) {
     view_->setFocus();
 }
 
-RequestState& CMainFrame::requestState() { return view_->requestState(); }
-void CMainFrame::InitializeWebView() { view_->InitializeWebView(); }
-void CMainFrame::NavigateCurrent() { view_->NavigateCurrent(); }
+RequestState& CMainFrame::requestState() {
+    return view_->requestState();
+}
+void CMainFrame::InitializeWebView() {
+    view_->InitializeWebView();
+}
+void CMainFrame::NavigateCurrent() {
+    view_->NavigateCurrent();
+}
+bool CMainFrame::StartPdfPrint() {
+    return view_->StartPdfPrint();
+}
+bool CMainFrame::isIdle() const {
+    return view_->isIdle();
+}
 
 void CMainFrame::createRibbon() {
     ribbon_ = new RibbonBar(applicationIcon(), this);
@@ -128,7 +148,8 @@ void CMainFrame::applyDriverLabels(const std::map<std::uint32_t, WString>& label
     }
     for (const auto& [id, number] : kLabelledElements) {
         const auto label = labels.find(number);
-        if (label == labels.end()) continue;
+        if (label == labels.end())
+            continue;
         (void)ribbon_->home()->setElementText(id, QString::fromStdU16String(label->second));
     }
 }
@@ -140,7 +161,8 @@ void CMainFrame::restorePlacement() {
         return;
     }
     setGeometry(placement->left, placement->top, placement->width, placement->height);
-    if (placement->maximized) setWindowState(windowState() | Qt::WindowMaximized);
+    if (placement->maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void CMainFrame::savePlacement() const {

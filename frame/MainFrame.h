@@ -46,6 +46,9 @@ public:
     void StartApplicationMode(WStringView name);
 
     [[nodiscard]] CEdgeView* view() const { return view_; }
+    // The page has loaded and no conversion, print or post-processing of this process is
+    // under way.
+    [[nodiscard]] bool isIdle() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -55,6 +58,7 @@ private:
     RequestState& requestState() override;
     void InitializeWebView() override;
     void NavigateCurrent() override;
+    bool StartPdfPrint() override;
 
     void createRibbon();
     void applyDriverLabels(const std::map<std::uint32_t, WString>& labels);
@@ -64,8 +68,8 @@ private:
 
     FrameCommands commands_;
     DriverLibrary driver_;
-    CEdgeView* view_ = nullptr;     // central widget, owned by the window
-    RibbonBar* ribbon_ = nullptr;   // menu widget, owned by the window
+    CEdgeView* view_ = nullptr;    // central widget, owned by the window
+    RibbonBar* ribbon_ = nullptr;  // menu widget, owned by the window
     std::optional<QtPrinterBox> printerBox_;
     std::optional<QtTextField> classNameBox_;
     std::optional<QtAddressBox> addressBox_;

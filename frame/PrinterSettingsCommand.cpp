@@ -9,7 +9,8 @@ WString millimetres(int tenths) {
     const auto magnitude = static_cast<unsigned long long>(wide < 0 ? -wide : wide);
     WString text = wide < 0 ? u"-" : u"";
     text += decimalText(magnitude / 10);
-    if (magnitude % 10 != 0) text += u"." + decimalText(magnitude % 10);
+    if (magnitude % 10 != 0)
+        text += u"." + decimalText(magnitude % 10);
     return text;
 }
 
@@ -18,9 +19,11 @@ WString millimetres(int tenths) {
 WString sizeName(const WString& mediaName) {
     const auto first = mediaName.find(u'_');
     const auto second = first == WString::npos ? first : mediaName.find(u'_', first + 1);
-    if (second == WString::npos || second == first + 1) return mediaName;
+    if (second == WString::npos || second == first + 1)
+        return mediaName;
     WString name = mediaName.substr(first + 1, second - first - 1);
-    if (name[0] >= u'a' && name[0] <= u'z') name[0] = static_cast<char16_t>(name[0] - u'a' + u'A');
+    if (name[0] >= u'a' && name[0] <= u'z')
+        name[0] = static_cast<char16_t>(name[0] - u'a' + u'A');
     return name;
 }
 
@@ -37,17 +40,20 @@ std::vector<PaperChoice> paperChoices(const std::vector<PaperSize>& papers) {
 }
 
 void ShowPrinterSettings(PrintSpooler& spooler, UserPrompts& prompts, WStringView printerName) {
-    if (!spooler.hasPrinter(printerName)) return;
+    if (!spooler.hasPrinter(printerName))
+        return;
     std::vector<PaperSize> papers;
-    if (!spooler.paperSizes(printerName, papers) || papers.empty()) return;
+    if (!spooler.paperSizes(printerName, papers) || papers.empty())
+        return;
     PaperSize current;
-    if (!spooler.currentPaper(printerName, current)) current = {};
+    if (!spooler.currentPaper(printerName, current))
+        current = {};
     const WString printer(printerName);
     const auto chosen = prompts.choosePaper(printer, paperChoices(papers), current.name);
-    if (!chosen) return;
+    if (!chosen)
+        return;
     if (!spooler.setDefaultPaper(printerName, *chosen)) {
-        prompts.showMessage(u"The paper could not be stored for the printer \"" + printer +
-                            u"\".");
+        prompts.showMessage(u"The paper could not be stored for the printer \"" + printer + u"\".");
     }
 }
 

@@ -30,8 +30,14 @@ void RibbonAppButton::paintEvent(QPaintEvent*) {
     icon_.paint(&painter, QRect(offset, offset, kIconSize, kIconSize));
 }
 
-void RibbonAppButton::mousePressEvent(QMouseEvent* event) { event->accept(); }
-void RibbonAppButton::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
-void RibbonAppButton::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+void RibbonAppButton::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+}
+void RibbonAppButton::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+}
+void RibbonAppButton::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+}
 
 }  // namespace korventa

@@ -42,7 +42,8 @@ RibbonBar::RibbonBar(const QIcon& appIcon, QWidget* parent) : QWidget(parent) {
     area->setFrameShape(QFrame::NoFrame);
     area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    area->setFixedHeight(home_->sizeHint().height() + area->horizontalScrollBar()->sizeHint().height());
+    area->setFixedHeight(home_->sizeHint().height() +
+                         area->horizontalScrollBar()->sizeHint().height());
 
     auto* top = new QHBoxLayout;
     top->setContentsMargins(0, 0, 0, 0);
@@ -57,7 +58,9 @@ RibbonBar::RibbonBar(const QIcon& appIcon, QWidget* parent) : QWidget(parent) {
     createKeyboardAccess();
 }
 
-void RibbonBar::setCategoryName(const QString& name) { tabs_->setTabText(0, name); }
+void RibbonBar::setCategoryName(const QString& name) {
+    tabs_->setTabText(0, name);
+}
 
 void RibbonBar::createKeyboardAccess() {
     auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_H), this);

@@ -24,7 +24,9 @@ RibbonPanel::RibbonPanel(const QString& title, QWidget* parent) : QFrame(parent)
     layout->addWidget(title_);
 }
 
-void RibbonPanel::addLarge(QWidget* element) { row_->addWidget(element, 0, Qt::AlignTop); }
+void RibbonPanel::addLarge(QWidget* element) {
+    row_->addWidget(element, 0, Qt::AlignTop);
+}
 
 void RibbonPanel::addColumn(std::initializer_list<QWidget*> elements) {
     auto* column = new QVBoxLayout;
@@ -34,6 +36,8 @@ void RibbonPanel::addColumn(std::initializer_list<QWidget*> elements) {
     row_->addLayout(column);
 }
 
-void RibbonPanel::setTitle(const QString& title) { title_->setText(title); }
+void RibbonPanel::setTitle(const QString& title) {
+    title_->setText(title);
+}
 
 }  // namespace korventa

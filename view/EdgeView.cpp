@@ -1,9 +1,12 @@
 #include "view/EdgeView.h"
 
 #include <QCoreApplication>
+#include <QPageLayout>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QWebChannel>
 #include <QWebEngineScript>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <string>
 
@@ -13,19 +16,30 @@
 #include "view/BrowserAddress.h"
 #include "view/BrowserEnvironment.h"
 #include "view/DataFolder.h"
+#include "print/MemoryStream.h"
+#include "print/PostActionWorker.h"
 #include "view/PostedCallableEvent.h"
+#include "view/PrintLayout.h"
 #include "view/ViewComponent.h"
 
 namespace korventa {
 
-CEdgeView::CEdgeView(FailureReporter& failures, UserPrompts& prompts, QWidget* parent)
+CEdgeView::CEdgeView(FailureReporter& failures, UserPrompts& prompts, PrintSpooler& spooler,
+                     const DriverLibrary& driver, QWidget* parent)
     : QWidget(parent),
       failures_(failures),
       prompts_(prompts),
       dataFolder_(chooseDataFolder(currentFolderSources())),
-      navigator_(*this) {}
+      navigator_(*this),
+      spooler_(spooler),
+      driver_(driver),
+      identity_(InstanceLock::runtimeFolder()),
+      printingSlot_(identity_.instanceId()),
+      jobDriver_(driver_, spooler_),
+      jobWriter_(jobDriver_, jobRecords_) {}
 
 CEdgeView::~CEdgeView() {
+    destroying_ = true;
     dropBrowser();
 }
 
@@ -70,6 +84,9 @@ void CEdgeView::OnEnvironmentCreated() {
 
 void CEdgeView::OnControllerCreated() {
     page_ = std::make_unique<WebPage>(&environment_->profile(), nullptr);
+    page_->settings()->setAttribute(QWebEngineSettings::PrintElementBackgrounds, true);
+    connect(page_.get(), &QWebEnginePage::loadStarted, this, [this] { pageLoaded_ = false; });
+    connect(page_.get(), &QWebEnginePage::loadFinished, this, [this] { pageLoaded_ = true; });
     browserWidget_ = std::make_unique<QWebEngineView>(this);
     browserWidget_->setPage(page_.get());
     browserWidget_->show();
@@ -130,6 +147,7 @@ HResult CEdgeView::openInBrowser(const WString& address) {
     const std::optional<QUrl> url = browserUrl(address);
     if (!url)
         return E_INVALIDARG;
+    pageLoaded_ = false;
     page_->load(*url);
     return S_OK;
 }
@@ -142,6 +160,55 @@ void CEdgeView::RunAsync(std::function<void()> callable) {
 void CEdgeView::RunWebMessageAsync(std::function<void()> callable) {
     QCoreApplication::postEvent(
         this, new PostedCallableEvent(PostedCallableEvent::kWebMessage, std::move(callable)));
+}
+
+bool CEdgeView::StartPdfPrint() {
+    QPageLayout layout;
+    if (hasBrowser() && !printing_) {
+        ReadPrinterPaper(spooler_, requestState_.printerName, printSettings_);
+        ApplyPrintSettings(printSettings_, layout);
+    }
+    if (!layout.isValid()) {
+        printingSlot_.giveBack();
+        return false;
+    }
+    printing_ = true;
+    const WString title = documentTitle();
+    const WString address = page_->url().toString().toStdU16String();
+    // The browser answers even when the page goes first; a view that is gone by then
+    // writes nothing.
+    page_->printToPdf(
+        [view = QPointer<CEdgeView>(this), title, address](const QByteArray& pdf) {
+            if (view != nullptr && !view->destroying_)
+                view->OnPdfStreamCompleted(pdf, title, address);
+        },
+        layout);
+    return true;
+}
+
+// An empty result is a failed print: the job still goes to the driver, with an empty file.
+void CEdgeView::OnPdfStreamCompleted(const QByteArray& pdf, const WString& title,
+                                     const WString& address) {
+    printing_ = false;
+    printSettings_.documentTitle = title;
+    MemoryStream stream(std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
+    const PrintedPage printed{pdf.isEmpty() ? nullptr : &stream, title, address};
+    jobWriter_.OnPdfStreamCompleted(printed, requestState_, identity_, printingSlot_);
+}
+
+// Qt stands the address in for a page without a title; such a page has none.
+WString CEdgeView::documentTitle() const {
+    const QString title = page_->title();
+    const QUrl url = page_->url();
+    if (title == url.toString() || title == url.toDisplayString() ||
+        (url.isLocalFile() && title == url.fileName()) || title == QStringLiteral("about:blank"))
+        return {};
+    return title.toStdU16String();
+}
+
+bool CEdgeView::isIdle() const {
+    return hasBrowser() && pageLoaded_ && !printing_ && !printingSlot_.isHeld() &&
+           runningPostActions() == 0;
 }
 
 QWebEnginePage* CEdgeView::page() const {

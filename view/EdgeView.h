@@ -1,7 +1,8 @@
 // The child widget that hosts the browser: creates its environment (profile) and page
 // asynchronously, owns the feature components and the request state, opens addresses with
-// their repairs and runs posted work later on the window thread. Owns the environment, the
-// page, the browser widget and the components; everything runs on the one GUI thread.
+// their repairs, runs posted work later on the window thread and prints the page into jobs
+// for the driver. Owns the environment, the page, the browser widget, the components and the
+// instance identity with its printing slot; everything runs on the one GUI thread.
 #pragma once
 
 #include <QWidget>
@@ -15,10 +16,19 @@
 #include "components/ComponentBase.h"
 #include "core/Status.h"
 #include "core/Text.h"
+#include "driver/DriverLibrary.h"
+#include "platform/spooler/PrintSpooler.h"
+#include "print/InstanceIdentity.h"
+#include "print/LibraryJobDriver.h"
+#include "print/PdfPrintSettings.h"
+#include "print/PrintJobWriter.h"
+#include "print/PrintingSlot.h"
+#include "print/RegistryJobRecordStore.h"
 #include "view/AddressNavigator.h"
 #include "view/BrowserSeam.h"
 #include "view/RequestState.h"
 
+class QByteArray;
 class QWebChannel;
 class QWebEnginePage;
 class QWebEngineView;
@@ -32,7 +42,9 @@ class CEdgeView : public QWidget, public AsyncRunner, private BrowserSeam {
     Q_OBJECT
 
 public:
-    CEdgeView(FailureReporter& failures, UserPrompts& prompts, QWidget* parent = nullptr);
+    // The spooler must outlive the view; the view keeps its own copy of the driver library.
+    CEdgeView(FailureReporter& failures, UserPrompts& prompts, PrintSpooler& spooler,
+              const DriverLibrary& driver, QWidget* parent = nullptr);
     ~CEdgeView() override;
 
     // Starts (or restarts) browser creation and returns at once; creation completes from the
@@ -47,7 +59,17 @@ public:
     // The same for work coming from page messages, on its own event type.
     void RunWebMessageAsync(std::function<void()> callable);
 
+    // Asks the browser to print the page on the chosen printer's paper; the job is written
+    // when the PDF arrives. False, with the printing slot given back, when there is no
+    // loaded browser or a print is already under way (the browser would drop one of them).
+    bool StartPdfPrint();
+    // The page has loaded, no print is under way, the printing slot is free and no
+    // post-processing of this process is running.
+    [[nodiscard]] bool isIdle() const;
+
     [[nodiscard]] RequestState& requestState() { return requestState_; }
+    [[nodiscard]] const InstanceIdentity& identity() const { return identity_; }
+    [[nodiscard]] PrintingSlot& printingSlot() { return printingSlot_; }
     [[nodiscard]] bool hasBrowser() const { return page_ != nullptr; }
     // Null before the browser exists.
     [[nodiscard]] QWebEnginePage* page() const;
@@ -70,6 +92,9 @@ private:
     void RegisterWebMessageHandler();
     void OnPostedCallable(QEvent& event);
     [[nodiscard]] HResult openInBrowser(const WString& address) override;
+    void OnPdfStreamCompleted(const QByteArray& pdf, const WString& title,
+                              const WString& address);
+    [[nodiscard]] WString documentTitle() const;
 
     FailureReporter& failures_;
     UserPrompts& prompts_;
@@ -85,6 +110,18 @@ private:
     WString dataFolder_;
     RequestState requestState_;
     AddressNavigator navigator_;
+    PrintSpooler& spooler_;
+    DriverLibrary driver_;
+    InstanceIdentity identity_;
+    PrintingSlot printingSlot_;
+    PdfPrintSettings printSettings_;
+    LibraryJobDriver jobDriver_;
+    RegistryJobRecordStore jobRecords_;
+    PrintJobWriter jobWriter_;
+    bool pageLoaded_ = false;
+    bool printing_ = false;
+    // Set while the view is torn down: a print that completes then writes no job.
+    bool destroying_ = false;
 };
 
 }  // namespace korventa

@@ -20,6 +20,8 @@ struct RequestState {
     JobCommandMap commandMap;
     int scriptsInjected = 0;
     WString currentAddress;  // the text the view was last told to open, as typed
+    // The folder a caller asked the finished PDF to go to; empty leaves it to the driver.
+    WString outputFolder;
 };
 
 }  // namespace korventa

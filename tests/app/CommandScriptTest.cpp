@@ -8,9 +8,10 @@ namespace {
 TEST(CommandScript, ReadsSetCommandAndCloseSteps) {
     std::vector<ScriptStep> steps;
     std::string error;
-    ASSERT_TRUE(parseCommandScript("# comment\r\nset 32774 /tmp/a b.html\n\ncommand 32774 1\n"
-                                   "command 32783\nclose",
-                                   steps, error))
+    ASSERT_TRUE(
+        parseCommandScript("# comment\r\nset 32774 /tmp/a b.html\n\ncommand 32774 1\n"
+                           "command 32783\nclose",
+                           steps, error))
         << error;
     ASSERT_EQ(steps.size(), 4u);
     EXPECT_EQ(steps[0].kind, ScriptStep::Kind::Set);
@@ -26,8 +27,8 @@ TEST(CommandScript, ReadsSetCommandAndCloseSteps) {
 TEST(CommandScript, RefusesTheWholeScriptAtTheFirstBadLine) {
     std::vector<ScriptStep> steps;
     std::string error;
-    for (const char* bad : {"command 32783\ncommand x\nclose", "command 1 2 3", "close now",
-                            "set", "press 32783"}) {
+    for (const char* bad :
+         {"command 32783\ncommand x\nclose", "command 1 2 3", "close now", "set", "press 32783"}) {
         EXPECT_FALSE(parseCommandScript(bad, steps, error)) << bad;
         EXPECT_TRUE(steps.empty());
         EXPECT_FALSE(error.empty());

@@ -75,9 +75,9 @@ protected:
 
     void putText(WStringView keyPath, WStringView name, WStringView text) {
         reg::RegistryKey key;
-        ASSERT_EQ(reg::RegistryKey::create(reg::RegistryHive::atPath(hives_.userHive()), keyPath,
-                                           key),
-                  reg::RegStatus::Ok);
+        ASSERT_EQ(
+            reg::RegistryKey::create(reg::RegistryHive::atPath(hives_.userHive()), keyPath, key),
+            reg::RegStatus::Ok);
         ASSERT_EQ(key.setString(name, text), reg::RegStatus::Ok);
         ASSERT_EQ(key.close(), reg::RegStatus::Ok);
     }
@@ -104,7 +104,8 @@ protected:
 
     WString textIn(WStringView keyPath, WStringView name) {
         for (const auto& value : valuesIn(keyPath)) {
-            if (value.name == name) return value.text();
+            if (value.name == name)
+                return value.text();
         }
         return u"(missing)";
     }

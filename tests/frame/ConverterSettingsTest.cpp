@@ -55,7 +55,8 @@ TEST_F(ConverterSettingsTest, MandatoryValueWinsAtLoadWhileTheUsersValueIsWritte
     EXPECT_EQ(load().commandClass, u"forced");
     bool found = false;
     for (const auto& value : valuesOf(hives_.userHive(), kUserKey)) {
-        if (value.name == u"ConvertCmdCSS") found = value.text() == u"typed";
+        if (value.name == u"ConvertCmdCSS")
+            found = value.text() == u"typed";
     }
     EXPECT_TRUE(found);
 }

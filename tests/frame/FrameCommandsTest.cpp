@@ -1,9 +1,9 @@
 #include "frame/FrameCommands.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/file.h>
 #include <unistd.h>
-#include <gtest/gtest.h>
 
 #include "frame/CommandId.h"
 #include "frame/FrameDoubles.h"
@@ -139,11 +139,11 @@ TEST_F(FrameCommandsTest, SwitchesToggleAndShowAsCheckStates) {
 }
 
 TEST_F(FrameCommandsTest, EveryHandledCommandIsEnabledAndTheSpacersAreNot) {
-    for (const int id : {ID_BUTTON_NAVIGATE, ID_COMBO_PRINTERSEL, ID_COMBO_HTMLURL,
-                         ID_BUTTON_PRINT2PDF, ID_BUTTON_PRINT2EMAIL, ID_BUTTON_PRNSETTINGS,
-                         ID_BUTTON_ZUGPDF, ID_BUTTON_ZUGPDF2EMAIL, ID_CHECK_DETECTCMD,
-                         ID_EDIT_CMD_CLASSNAME, ID_CHECK_HTML_AS_TEMPLATE, ID_BUTTON_BROWSEFILE,
-                         ID_APP_ABOUT}) {
+    for (const int id :
+         {ID_BUTTON_NAVIGATE, ID_COMBO_PRINTERSEL, ID_COMBO_HTMLURL, ID_BUTTON_PRINT2PDF,
+          ID_BUTTON_PRINT2EMAIL, ID_BUTTON_PRNSETTINGS, ID_BUTTON_ZUGPDF, ID_BUTTON_ZUGPDF2EMAIL,
+          ID_CHECK_DETECTCMD, ID_EDIT_CMD_CLASSNAME, ID_CHECK_HTML_AS_TEMPLATE,
+          ID_BUTTON_BROWSEFILE, ID_APP_ABOUT}) {
         EXPECT_TRUE(commands_.commandState(id).enabled) << id;
     }
     EXPECT_FALSE(commands_.commandState(ID_BUTTON_NULL).enabled);
@@ -168,6 +168,8 @@ TEST_F(FrameCommandsTest, CreateWithBothSwitchesOffPreparesADirectPrint) {
     EXPECT_EQ(view_.state.zugferdRequest, 0);
     EXPECT_EQ(view_.state.intentModeSet, 0);
     EXPECT_EQ(view_.state.intentMode, 0);
+    ASSERT_EQ(view_.printed.size(), 1u);
+    EXPECT_EQ(view_.printed[0].emailEnable, 1);
 }
 
 TEST_F(FrameCommandsTest, InvoiceCommandsAndEitherSwitchLeaveTheDirectRoute) {
@@ -178,6 +180,7 @@ TEST_F(FrameCommandsTest, InvoiceCommandsAndEitherSwitchLeaveTheDirectRoute) {
     commands_.onCommand(ID_CHECK_HTML_AS_TEMPLATE, 0);
     commands_.onCommand(ID_BUTTON_PRINT2PDF, 0);
     EXPECT_EQ(view_.state.zugferdRequest, 7);
+    EXPECT_TRUE(view_.printed.empty());
 }
 
 TEST_F(FrameCommandsTest, BrowseOffersPagesThenImagesAndOpensTheChosenFile) {
@@ -225,7 +228,8 @@ TEST_F(FrameCommandsTest, OpenAddressDoesNothingWithoutAnAddressBox) {
 
 TEST_F(FrameCommandsTest, SavesTheFirstSixteenItemsOfTheAddressBox) {
     start();
-    for (int i = 0; i < 40; ++i) typeAndConfirm(u"https://" + decimalText(static_cast<unsigned>(i)) + u".example/");
+    for (int i = 0; i < 40; ++i)
+        typeAndConfirm(u"https://" + decimalText(static_cast<unsigned>(i)) + u".example/");
     EXPECT_EQ(addressBox_.items.size(), 32u);
     const auto saved = commands_.settingsToSave().recentText;
     EXPECT_TRUE(saved.starts_with(u"(https://39.example/)(https://38.example/)"));

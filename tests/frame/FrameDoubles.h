@@ -21,10 +21,15 @@ public:
     RequestState& requestState() override { return state; }
     void InitializeWebView() override { ++initializeCalls; }
     void NavigateCurrent() override { navigated.push_back(state.currentAddress); }
+    bool StartPdfPrint() override {
+        printed.push_back(state);
+        return true;
+    }
 
     RequestState state;
     int initializeCalls = 0;
     std::vector<WString> navigated;  // currentAddress at each NavigateCurrent
+    std::vector<RequestState> printed;  // the request state at each StartPdfPrint
 };
 
 class ScriptedPrompts : public UserPrompts {
@@ -71,18 +76,21 @@ public:
     bool hasPrinter(WStringView name) override { return queues.contains(WString(name)); }
     bool paperSizes(WStringView printer, std::vector<PaperSize>& out) override {
         const auto found = queues.find(WString(printer));
-        if (found == queues.end()) return false;
+        if (found == queues.end())
+            return false;
         out = found->second;
         return true;
     }
     bool currentPaper(WStringView printer, PaperSize& out) override {
         const auto found = defaults.find(WString(printer));
-        if (found == defaults.end()) return false;
+        if (found == defaults.end())
+            return false;
         out = {found->second, 0, 0};
         return true;
     }
     bool setDefaultPaper(WStringView printer, WStringView paperName) override {
-        if (refuseWrites || !hasPrinter(printer)) return false;
+        if (refuseWrites || !hasPrinter(printer))
+            return false;
         defaults[WString(printer)] = WString(paperName);
         return true;
     }

@@ -23,8 +23,8 @@ inline void putText(const std::string& hiveFile, WStringView keyPath, WStringVie
 inline std::vector<reg::RegValue> valuesOf(const std::string& hiveFile, WStringView keyPath) {
     reg::RegistryKey key;
     std::vector<reg::RegValue> values;
-    if (reg::RegistryKey::open(reg::RegistryHive::atPath(hiveFile), keyPath,
-                               reg::KeyAccess::Read, key) == reg::RegStatus::Ok) {
+    if (reg::RegistryKey::open(reg::RegistryHive::atPath(hiveFile), keyPath, reg::KeyAccess::Read,
+                               key) == reg::RegStatus::Ok) {
         EXPECT_EQ(key.values(values), reg::RegStatus::Ok);
     }
     return values;

@@ -29,7 +29,8 @@ protected:
     std::vector<QString> buttonTexts() const {
         std::vector<QString> texts;
         for (auto* button : home_.findChildren<QAbstractButton*>()) {
-            if (!button->text().isEmpty()) texts.push_back(button->text());
+            if (!button->text().isEmpty())
+                texts.push_back(button->text());
         }
         return texts;
     }
@@ -39,10 +40,10 @@ protected:
 };
 
 TEST_F(Ribbon, CarriesTheElementsWithTheirTextsAndWidths) {
-    EXPECT_EQ(buttonTexts(),
-              (std::vector<QString>{"My Create PDF", "PDF/Email", "Settings", "ZUGFeRD",
-                                    "ZUGFeRD/Email", "Detect commands in CSS ",
-                                    "HTML as a template", " ... "}));
+    EXPECT_EQ(
+        buttonTexts(),
+        (std::vector<QString>{"My Create PDF", "PDF/Email", "Settings", "ZUGFeRD", "ZUGFeRD/Email",
+                              "Detect commands in CSS ", "HTML as a template", " ... "}));
     EXPECT_EQ(home_.classNameEdit()->width(), 128);
     EXPECT_EQ(home_.classNameEdit()->text(), "veltrix-cmd");
     EXPECT_EQ(home_.printerBox()->width(), 200);

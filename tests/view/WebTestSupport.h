@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "driver/FakeSpooler.h"
 #include "support/TempDir.h"
 #include "view/EdgeView.h"
 #include "view/ScriptedPrompts.h"
@@ -36,7 +37,9 @@ struct BrowserHarness {
 
     ScriptedPrompts prompts;
     FailureReporter reporter{prompts};
-    std::unique_ptr<CEdgeView> view = std::make_unique<CEdgeView>(reporter, prompts);
+    FakeSpooler spooler{{}};
+    std::unique_ptr<CEdgeView> view =
+        std::make_unique<CEdgeView>(reporter, prompts, spooler, DriverLibrary{});
 };
 
 }  // namespace korventa::test
