@@ -1,0 +1,108 @@
+// The first complete conversion: the real program prints a local page on a queue of the
+// driver's model into a job, and the reference driver finishes it as a PDF.
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "e2e/ProgramSession.h"
+
+namespace korventa {
+namespace {
+
+constexpr WStringView kDriverRoot = u"Software\\TALVENIR\\Veltrix\\PDF\\5.0";
+constexpr WStringView kFirstJob = u"Software\\TALVENIR\\Veltrix\\PDF\\5.0\\KORVENTAJob\\Inst001\\101";
+
+WString finishedEntry(WStringView entry) {
+    return WString(kDriverRoot) + u"\\Finished\\" + WString(entry);
+}
+
+// pdfinfo's "Page size:" line, e.g. "612 x 792 pts (letter)"; empty when it cannot tell.
+std::string pageSize(const std::string& pdf) {
+    const std::string command = "pdfinfo '" + pdf + "' 2>/dev/null";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+    if (!pipe)
+        return {};
+    std::array<char, 256> line{};
+    while (std::fgets(line.data(), line.size(), pipe.get()) != nullptr) {
+        const std::string text(line.data());
+        if (text.starts_with("Page size:"))
+            return text.substr(text.find_first_not_of(' ', 10));
+    }
+    return {};
+}
+
+class PrintJob : public test::ProgramSession {
+protected:
+    void SetUp() override {
+        std::string why;
+        if (!addDriverQueue(queue_, why))
+            GTEST_SKIP() << why;
+        if (!test::run("command -v pdfinfo"))
+            GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+        files_.writeFile("report.html",
+                         "<title>Monthly report</title><h1 style='background:#dde'>Report</h1>");
+    }
+
+    // Opens the report, picks the queue, turns command detection (on by default) off, so the
+    // page prints as it is, and presses the create command `id`.
+    std::string createScript(int id) const {
+        return "set 32774 " + files_.file("report.html") + "\ncommand 32774\nwait\n" +
+               "set 32773 " + queue_ + "\ncommand 32773\ncommand 32783\ncommand " +
+               std::to_string(id) + "\nwait\nclose\n";
+    }
+
+    std::string queue_;
+};
+
+TEST_F(PrintJob, MyCreatePdfFinishesAsAPdfOnThePrintersPaper) {
+    ASSERT_TRUE(test::run("HOME='" + files_.path() + "' lpoptions -p " + queue_ +
+                          " -o media=Letter"));
+    ASSERT_TRUE(runScript(createScript(32778)));
+
+    const WString entry = finishedEntry(u"KORVENTAJob_Inst001_101");
+    EXPECT_EQ(textIn(entry, u"Result"), u"OK");
+    const std::string output = toUtf8(textIn(entry, u"OutputPDF"));
+    EXPECT_EQ(std::filesystem::path(output).parent_path(),
+              std::filesystem::path(files_.file("Documents/Veltrix")));
+    EXPECT_TRUE(std::filesystem::path(output).filename().string().starts_with("Monthly report"));
+    EXPECT_TRUE(pageSize(output).starts_with("612 x 792 pts")) << pageSize(output);
+    EXPECT_TRUE(valuesIn(kFirstJob).empty()) << "the driver removes a finished job's key";
+}
+
+// A destination the driver cannot write to keeps the job key for inspection.
+TEST_F(PrintJob, PdfEmailWritesTheJobRecordOfAnEmailJob) {
+    files_.writeFile("not-a-folder", "");
+    putText(kDriverRoot, u"DestFolder", fromUtf8(files_.file("not-a-folder")));
+    ASSERT_TRUE(runScript(createScript(32779)));
+
+    EXPECT_EQ(textIn(kFirstJob, u"EmailEnable"), u"True");
+    EXPECT_EQ(textIn(kFirstJob, u"JobPostSaveDlg"), u"True");
+    EXPECT_EQ(textIn(kFirstJob, u"DestPostSaveDlg"), u"True");
+    EXPECT_EQ(textIn(kFirstJob, u"JobFlagDrag2PDF"), u"128");
+    EXPECT_EQ(textIn(kFirstJob, u"DocIntentMode"), u"(missing)");
+    EXPECT_EQ(textIn(kFirstJob, u"DocMetaMode"), u"(missing)");
+    EXPECT_EQ(textIn(kFirstJob, u"AnnZUGFeRD"), u"(missing)");
+    const WString pdf = textIn(kFirstJob, u"JobTempPDF");
+    EXPECT_EQ(textIn(kFirstJob, u"JobSrcPDFName"), pdf);
+    EXPECT_TRUE(std::filesystem::path(toUtf8(pdf)).filename().string().starts_with("efn"));
+    // The queue's own default paper, A4.
+    EXPECT_TRUE(pageSize(toUtf8(pdf)).starts_with("594.96 x 841.92 pts")) << pageSize(toUtf8(pdf));
+    EXPECT_TRUE(textIn(finishedEntry(u"KORVENTAJob_Inst001_101"), u"Result").starts_with(u"Failed"));
+}
+
+TEST_F(PrintJob, TwoInstancesAtOnceNumberTheirJobsApart) {
+    const pid_t first = startScript("first.txt", createScript(32778));
+    const pid_t second = startScript("second.txt", createScript(32778));
+    ASSERT_TRUE(finish(first));
+    ASSERT_TRUE(finish(second));
+
+    EXPECT_EQ(textIn(finishedEntry(u"KORVENTAJob_Inst001_101"), u"Result"), u"OK");
+    EXPECT_EQ(textIn(finishedEntry(u"KORVENTAJob_Inst002_101"), u"Result"), u"OK");
+    EXPECT_NE(textIn(finishedEntry(u"KORVENTAJob_Inst001_101"), u"OutputPDF"),
+              textIn(finishedEntry(u"KORVENTAJob_Inst002_101"), u"OutputPDF"));
+}
+
+}  // namespace
+}  // namespace korventa
