@@ -194,6 +194,7 @@ void CEdgeView::OnPdfStreamCompleted(const QByteArray& pdf, const WString& title
     MemoryStream stream(std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
     const PrintedPage printed{pdf.isEmpty() ? nullptr : &stream, title, address};
     jobWriter_.OnPdfStreamCompleted(printed, requestState_, identity_, printingSlot_);
+    emit printFinished();
 }
 
 // Qt stands the address in for a page without a title; such a page has none.

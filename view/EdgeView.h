@@ -78,6 +78,8 @@ public:
 
 signals:
     void browserReady();
+    // A print completed and its job, if the driver prepared one, was handed off.
+    void printFinished();
 
 protected:
     bool event(QEvent* event) override;
