@@ -40,6 +40,10 @@ bool parseLine(std::string_view line, ScriptStep& step) {
             return false;
         return nextWord(rest).empty();
     }
+    if (verb == "page") {
+        step = {ScriptStep::Kind::Page, 0, 0, fromUtf8(rest)};
+        return !rest.empty();
+    }
     if (verb == "set") {
         step = {ScriptStep::Kind::Set, 0, 0, {}};
         if (!readNumber(nextWord(rest), step.id))

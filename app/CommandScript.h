@@ -2,7 +2,8 @@
 // environment variable KORVENTA_TEST_SCRIPT, read once at start. One step a line:
 // "set ID TEXT" puts TEXT into the element (edit text, or the printer box item to select),
 // "command ID [CODE]" dispatches the command, "wait" holds the next step until the page has
-// loaded and no conversion or print is under way, "close" closes the main window; blank lines and
+// loaded and no conversion or print is under way, "page TEXT" runs TEXT as JavaScript in the
+// displayed page, "close" closes the main window; blank lines and
 // lines starting with "#" are skipped. UTF-8. Pure parsing; any thread.
 #pragma once
 
@@ -15,7 +16,7 @@
 namespace korventa {
 
 struct ScriptStep {
-    enum class Kind { Set, Command, Wait, Close };
+    enum class Kind { Set, Command, Wait, Page, Close };
     Kind kind = Kind::Close;
     int id = 0;
     int code = 0;

@@ -77,6 +77,9 @@ void CKorventaApp::runScriptStep(std::size_t index) {
         case ScriptStep::Kind::Command:
             mainFrame_->onCommand(step.id, step.code);
             break;
+        case ScriptStep::Kind::Page:
+            mainFrame_->runInPage(step.text);
+            break;
         case ScriptStep::Kind::Wait:
             if (!mainFrame_->isIdle()) {
                 QTimer::singleShot(kWaitPoll, mainFrame_.get(),

@@ -12,7 +12,7 @@ namespace korventa {
 
 FrameCommands::FrameCommands(FrameView& view, UserPrompts& prompts, PrintSpooler& spooler,
                              LayeredSettings& layers)
-    : view_(view), prompts_(prompts), spooler_(spooler), layers_(layers) {}
+    : view_(view), prompts_(prompts), spooler_(spooler), layers_(layers), conversion_(view) {}
 
 void FrameCommands::applySettings(const ConverterSettings& settings) {
     selectedPrinter_ = settings.printerName;
@@ -199,11 +199,15 @@ void FrameCommands::browse() {
     OpenAddress(*path);
 }
 
-// Only the direct route is the frame's own: with no invoice and both script switches off the
-// page is printed as it is. Every other create is a scripted conversion request.
+// With no invoice and both script switches off the page is printed as it is; every other
+// create is a scripted conversion request.
 void FrameCommands::create(bool email, bool invoice) {
-    if (invoice || bDetectCmd_ || bHtmlAsTemplate_)
+    if (invoice || bDetectCmd_ || bHtmlAsTemplate_) {
+        const ConversionOptions options{email, bHtmlAsTemplate_, invoice, bShowJsonWhenPrint_,
+                                        bDetectCmd_, bHideCmd_};
+        conversion_.RequestConversion(selectedPrinter_, options, cmdClass_);
         return;
+    }
     RequestState& state = view_.requestState();
     state.printerName = selectedPrinter_;
     state.emailEnable = email ? 1 : 0;

@@ -11,6 +11,7 @@
 #include "driver/LayeredSettings.h"
 #include "frame/AddressBox.h"
 #include "frame/ConverterSettings.h"
+#include "frame/ConversionRequest.h"
 #include "frame/FrameView.h"
 #include "frame/PrinterBox.h"
 #include "frame/RecentAddresses.h"
@@ -80,7 +81,9 @@ private:
     bool bDetectCmd_ = true;
     bool bHideCmd_ = true;
     bool bHtmlAsTemplate_ = false;
+    bool bShowJsonWhenPrint_ = true;  // no control or setting changes it
     RecentAddresses recent_;
+    ConversionRequest conversion_;
 };
 
 }  // namespace korventa

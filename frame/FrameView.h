@@ -1,8 +1,10 @@
 // What the frame's commands ask of the browser view: its request state, starting the
-// browser, opening the current address and printing the page as it is. The main window forwards to its CEdgeView; tests
+// browser, opening the current address, printing the page as it is and running a
+// conversion script in it. The main window forwards to its CEdgeView; tests
 // record the calls. Window thread only.
 #pragma once
 
+#include "core/Text.h"
 #include "view/RequestState.h"
 
 namespace korventa {
@@ -18,6 +20,10 @@ public:
     // Prints the displayed page into a job with the request state as it stands; false when
     // the print could not be started.
     virtual bool StartPdfPrint() = 0;
+    // Takes the printing slot with its short wait; false when it stays held.
+    [[nodiscard]] virtual bool takePrintingSlot() = 0;
+    // Runs the script in the displayed page; the page answers with its result message.
+    virtual void RunConversionScript(const WString& script) = 0;
 };
 
 }  // namespace korventa

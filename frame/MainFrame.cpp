@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QLineEdit>
 #include <QShortcut>
+#include <QWebEnginePage>
 
 #include "driver/DriverAbi.h"
 #include "driver/DriverPrinters.h"
@@ -130,8 +131,18 @@ void CMainFrame::NavigateCurrent() {
 bool CMainFrame::StartPdfPrint() {
     return view_->StartPdfPrint();
 }
+bool CMainFrame::takePrintingSlot() {
+    return view_->takePrintingSlot();
+}
+void CMainFrame::RunConversionScript(const WString& script) {
+    view_->RunConversionScript(script);
+}
 bool CMainFrame::isIdle() const {
     return view_->isIdle();
+}
+void CMainFrame::runInPage(const WString& script) {
+    if (QWebEnginePage* page = view_->page())
+        page->runJavaScript(QString::fromStdU16String(script));
 }
 
 void CMainFrame::createRibbon() {

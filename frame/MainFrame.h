@@ -49,6 +49,8 @@ public:
     // The page has loaded and no conversion, print or post-processing of this process is
     // under way.
     [[nodiscard]] bool isIdle() const;
+    // Runs JavaScript in the displayed page as a user's own action would (test scripts).
+    void runInPage(const WString& script);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -59,6 +61,8 @@ private:
     void InitializeWebView() override;
     void NavigateCurrent() override;
     bool StartPdfPrint() override;
+    bool takePrintingSlot() override;
+    void RunConversionScript(const WString& script) override;
 
     void createRibbon();
     void applyDriverLabels(const std::map<std::uint32_t, WString>& labels);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "frame/PdfStrings.h"
+#include "core/PdfStrings.h"
 
 namespace korventa {
 

@@ -1,5 +1,6 @@
 // The texts the program sends into pages, compiled in from the files beside this header
-// (CommandDetection.js, TemplateRendering.js, SampleInvoice.json) byte for byte. Static,
+// (CommandDetection.js, TemplateRendering.js, SampleInvoice.json, WebviewShim.js,
+// MessageBridge.js) byte for byte. Static,
 // immutable data; any thread.
 #pragma once
 
@@ -13,5 +14,9 @@ namespace korventa {
 [[nodiscard]] std::string_view templateRenderingScript();
 // The initial invoice data: UTF-8 JSON, two-space indentation, ending in a line feed.
 [[nodiscard]] std::string_view sampleInvoiceJson();
+// window.chrome.webview.postMessage for the page's own world, before the page's scripts.
+[[nodiscard]] std::string_view webviewShimScript();
+// The isolated world's relay of page messages to the program; needs qwebchannel.js first.
+[[nodiscard]] std::string_view messageBridgeScript();
 
 }  // namespace korventa

@@ -1,11 +1,16 @@
 #include "view/EdgeView.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonValue>
 #include <QPageLayout>
 #include <QPointer>
 #include <QResizeEvent>
 #include <QWebChannel>
 #include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <string>
@@ -16,13 +21,50 @@
 #include "view/BrowserAddress.h"
 #include "view/BrowserEnvironment.h"
 #include "view/DataFolder.h"
+#include "pagescripts/PageScripts.h"
 #include "print/MemoryStream.h"
 #include "print/PostActionWorker.h"
+#include "view/PageMessageBridge.h"
 #include "view/PostedCallableEvent.h"
 #include "view/PrintLayout.h"
+#include "view/ResultIntake.h"
 #include "view/ViewComponent.h"
 
 namespace korventa {
+namespace {
+
+QWebEngineScript documentScript(const QString& name, QWebEngineScript::ScriptWorldId world,
+                                const QString& source) {
+    QWebEngineScript script;
+    script.setName(name);
+    script.setWorldId(world);
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setRunsOnSubFrames(false);
+    script.setSourceCode(source);
+    return script;
+}
+
+QString pageScriptText(std::string_view bytes) {
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+// The JSON text of a script's result, as the page's runtime would give it: an invalid value
+// (undefined, null, an exception) is "null", a promise arrives as an empty object.
+QByteArray resultAsJson(const QVariant& result) {
+    if (!result.isValid())
+        return QByteArrayLiteral("null");
+    const QByteArray list = QJsonDocument(QJsonArray{QJsonValue::fromVariant(result)})
+                                .toJson(QJsonDocument::Compact);
+    return list.mid(1, list.size() - 2);
+}
+
+// Documents are told apart by their address without the fragment, which a page may change
+// without leaving the document.
+WString documentAddress(const QUrl& url) {
+    return url.adjusted(QUrl::RemoveFragment).toString().toStdU16String();
+}
+
+}  // namespace
 
 CEdgeView::CEdgeView(FailureReporter& failures, UserPrompts& prompts, PrintSpooler& spooler,
                      const DriverLibrary& driver, QWidget* parent)
@@ -67,6 +109,7 @@ void CEdgeView::dropBrowser() {
     browserWidget_.reset();
     page_.reset();
     webChannel_.reset();
+    messageBridge_.reset();
     environment_.reset();
 }
 
@@ -85,18 +128,25 @@ void CEdgeView::OnEnvironmentCreated() {
 void CEdgeView::OnControllerCreated() {
     page_ = std::make_unique<WebPage>(&environment_->profile(), nullptr);
     page_->settings()->setAttribute(QWebEngineSettings::PrintElementBackgrounds, true);
-    connect(page_.get(), &QWebEnginePage::loadStarted, this, [this] { pageLoaded_ = false; });
+    // Leaving or reloading the document ends a request that waits for its result.
+    connect(page_.get(), &QWebEnginePage::loadStarted, this, [this] {
+        pageLoaded_ = false;
+        if (conversionPending_)
+            endConversion();
+    });
+    connect(page_.get(), &QWebEnginePage::renderProcessTerminated, this,
+            [this] { rendererGone_ = true; });
     connect(page_.get(), &QWebEnginePage::loadFinished, this, [this] { pageLoaded_ = true; });
     browserWidget_ = std::make_unique<QWebEngineView>(this);
     browserWidget_->setPage(page_.get());
     browserWidget_->show();
     createComponents();
+    // Page messages must be in place before the first document is created.
+    RegisterWebMessageHandler();
     const WString& address = requestState_.currentAddress;
     const HResult status = NavigateTo(address.empty() ? AddressNavigator::kHomePage : address);
-    if (status == S_OK) {
+    if (status == S_OK)
         ResizeWebView();
-        RegisterWebMessageHandler();
-    }
     emit browserReady();
 }
 
@@ -120,9 +170,100 @@ void CEdgeView::RegisterWebMessageHandler() {
     // Page messages travel over a channel that lives in the isolated world, out of the
     // page's own scripts' reach; the receiving objects are registered on it separately.
     webChannel_ = std::make_unique<QWebChannel>();
+    messageBridge_ = std::make_unique<PageMessageBridge>();
+    connect(messageBridge_.get(), &PageMessageBridge::messageReceived, this,
+            &CEdgeView::OnWebMessage);
+    connect(messageBridge_.get(), &PageMessageBridge::requestFailedReceived, this,
+            &CEdgeView::OnPageRequestFailed);
+    webChannel_->registerObject(QStringLiteral("korventaBridge"), messageBridge_.get());
     page_->setWebChannel(webChannel_.get(), QWebEngineScript::ApplicationWorld);
     if (page_->webChannel() != webChannel_.get())
         failures_.CheckFailure(E_FAIL, FAILURE_LOCATION());
+    installPageScripts();
+}
+
+// The channel's client is Qt's own qwebchannel.js; with the relay it runs in the isolated
+// world, and only the frozen postMessage function is added to the page's world.
+void CEdgeView::installPageScripts() {
+    QFile channelClient(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
+    if (!channelClient.open(QIODevice::ReadOnly))
+        failures_.CheckFailure(E_FAIL, FAILURE_LOCATION());
+    const QString relay = QString::fromUtf8(channelClient.readAll()) + QLatin1Char('\n') +
+                          pageScriptText(messageBridgeScript());
+    page_->scripts().insert(documentScript(QStringLiteral("korventa-message-relay"),
+                                           QWebEngineScript::ApplicationWorld, relay));
+    page_->scripts().insert(documentScript(QStringLiteral("korventa-webview"),
+                                           QWebEngineScript::MainWorld,
+                                           pageScriptText(webviewShimScript())));
+}
+
+void CEdgeView::RunConversionScript(const WString& script) {
+    requestState_.scriptsInjected = 1;
+    if (!hasBrowser()) {
+        endConversion();
+        return;
+    }
+    conversionPending_ = true;
+    conversionDocument_ = documentAddress(page_->url());
+    rendererGone_ = false;
+    page_->runJavaScript(QString::fromStdU16String(script), QWebEngineScript::MainWorld,
+                         [view = QPointer<CEdgeView>(this)](const QVariant& result) {
+                             if (view != nullptr && !view->destroying_)
+                                 view->OnScriptCompleted(result);
+                         });
+}
+
+void CEdgeView::OnScriptCompleted(const QVariant& result) {
+    if (rendererGone_ || !hasBrowser()) {
+        endConversion();
+        failures_.ShowFailure(E_FAIL, u"ExecuteScript failure!!");
+        return;
+    }
+    if (resultAsJson(result) == "null") {
+        endConversion();
+        failures_.ShowFailure(0, u"Javascript execution error!!");
+    }
+}
+
+// Anything but a string is ignored, as is everything when no request of this view waits.
+void CEdgeView::OnWebMessage(const QString& text, bool isString, const QString& source) {
+    if (!isString)
+        return;
+    RunWebMessageAsync([this, message = text.toStdU16String(), url = QUrl(source)] {
+        TakeConversionResult(message, url);
+    });
+}
+
+void CEdgeView::TakeConversionResult(const WString& message, const QUrl& source) {
+    if (!conversionPending_ || !isConversionDocument(source))
+        return;
+    conversionPending_ = false;
+    const IntakeStatus status =
+        takeConversionResult(toUtf8(message), requestState_.commandMap, requestState_.facturXml);
+    switch (status) {
+        case IntakeStatus::Accepted:
+            (void)StartPdfPrint();
+            return;
+        case IntakeStatus::Invalid:
+            endConversion();
+            failures_.ShowFailure(0, u"Invalid conversion result!!");
+            return;
+    }
+}
+
+void CEdgeView::OnPageRequestFailed(const QString& source) {
+    if (conversionPending_ && isConversionDocument(QUrl(source)))
+        endConversion();
+}
+
+void CEdgeView::endConversion() {
+    conversionPending_ = false;
+    requestState_.facturXml.clear();
+    printingSlot_.giveBack();
+}
+
+bool CEdgeView::isConversionDocument(const QUrl& source) const {
+    return documentAddress(source) == conversionDocument_;
 }
 
 HResult CEdgeView::NavigateTo(WStringView address) {

@@ -29,6 +29,8 @@
 #include "view/RequestState.h"
 
 class QByteArray;
+class QUrl;
+class QVariant;
 class QWebChannel;
 class QWebEnginePage;
 class QWebEngineView;
@@ -36,6 +38,7 @@ class QWebEngineView;
 namespace korventa {
 
 class BrowserEnvironment;
+class PageMessageBridge;
 class WebPage;
 
 class CEdgeView : public QWidget, public AsyncRunner, private BrowserSeam {
@@ -66,6 +69,13 @@ public:
     // The page has loaded, no print is under way, the printing slot is free and no
     // post-processing of this process is running.
     [[nodiscard]] bool isIdle() const;
+    // The slot's timed take; a conversion request runs only with it.
+    [[nodiscard]] bool takePrintingSlot() { return printingSlot_.take(); }
+    // Runs a conversion script in the displayed page; the request stays pending until the
+    // page's result message, a failure, or the document is left.
+    void RunConversionScript(const WString& script);
+    // The page's result message of the pending request, on the window thread.
+    void TakeConversionResult(const WString& message, const QUrl& source);
 
     [[nodiscard]] RequestState& requestState() { return requestState_; }
     [[nodiscard]] const InstanceIdentity& identity() const { return identity_; }
@@ -92,6 +102,13 @@ private:
     void createComponents();
     void ResizeWebView();
     void RegisterWebMessageHandler();
+    void installPageScripts();
+    void OnWebMessage(const QString& text, bool isString, const QString& source);
+    void OnScriptCompleted(const QVariant& result);
+    void OnPageRequestFailed(const QString& source);
+    // Ends the pending request without printing: the XML is dropped, the slot given back.
+    void endConversion();
+    [[nodiscard]] bool isConversionDocument(const QUrl& source) const;
     void OnPostedCallable(QEvent& event);
     [[nodiscard]] HResult openInBrowser(const WString& address) override;
     void OnPdfStreamCompleted(const QByteArray& pdf, const WString& title,
@@ -104,6 +121,7 @@ private:
     // widget, the page, the channel it uses and last the environment the page was made with.
     std::unique_ptr<BrowserEnvironment> environment_;
     std::unique_ptr<QWebChannel> webChannel_;
+    std::unique_ptr<PageMessageBridge> messageBridge_;
     std::unique_ptr<WebPage> page_;
     std::unique_ptr<QWebEngineView> browserWidget_;  // a child widget of this view
     std::vector<std::unique_ptr<ComponentBase>> components_;
@@ -122,6 +140,10 @@ private:
     PrintJobWriter jobWriter_;
     bool pageLoaded_ = false;
     bool printing_ = false;
+    bool rendererGone_ = false;
+    // A scripted request waits for its page's result; only that document's message counts.
+    bool conversionPending_ = false;
+    WString conversionDocument_;
     // Set while the view is torn down: a print that completes then writes no job.
     bool destroying_ = false;
 };

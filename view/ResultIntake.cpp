@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "frame/PdfStrings.h"
+#include "core/PdfStrings.h"
 
 namespace korventa {
 namespace {

@@ -172,15 +172,65 @@ TEST_F(FrameCommandsTest, CreateWithBothSwitchesOffPreparesADirectPrint) {
     EXPECT_EQ(view_.printed[0].emailEnable, 1);
 }
 
-TEST_F(FrameCommandsTest, InvoiceCommandsAndEitherSwitchLeaveTheDirectRoute) {
+TEST_F(FrameCommandsTest, InvoiceCommandsAlwaysRunAConversionScriptWithTheInvoiceState) {
     start();
-    view_.state.zugferdRequest = 7;
-    commands_.onCommand(ID_BUTTON_ZUGPDF, 0);
+    view_.state.facturXml = "<old/>";
     commands_.onCommand(ID_BUTTON_ZUGPDF2EMAIL, 0);
+
+    ASSERT_EQ(view_.scripts.size(), 1u);
+    EXPECT_TRUE(view_.printed.empty());
+    const RequestState& state = view_.scripts[0].state;
+    EXPECT_EQ(state.printerName, u"Office PDF");
+    EXPECT_EQ(state.facturXml, "");
+    EXPECT_EQ(state.emailEnable, 1);
+    EXPECT_EQ(state.zugferdRequest, 1);
+    EXPECT_EQ(state.intentModeSet, 1);
+    EXPECT_EQ(state.intentMode, 11);
+    // HTML as a template and detection off, the data shown, commands hidden.
+    EXPECT_NE(view_.scripts[0].script.find("gkvt_zugFun.renderInAppMode(zugstr_jsonIni, "
+                                           "zugstr_xmlTemp, false, true, true,false,true, 'cmd');"),
+              std::string::npos);
+}
+
+TEST_F(FrameCommandsTest, EitherScriptSwitchTurnsAPlainCreateIntoAConversion) {
+    start();
     commands_.onCommand(ID_CHECK_HTML_AS_TEMPLATE, 0);
     commands_.onCommand(ID_BUTTON_PRINT2PDF, 0);
-    EXPECT_EQ(view_.state.zugferdRequest, 7);
+    ASSERT_EQ(view_.scripts.size(), 1u);
     EXPECT_TRUE(view_.printed.empty());
+    EXPECT_EQ(view_.scripts[0].state.zugferdRequest, 0);
+    EXPECT_EQ(view_.scripts[0].state.intentMode, 0);
+}
+
+TEST_F(FrameCommandsTest, HeldPrintingSlotDropsTheRequestSilently) {
+    start();
+    view_.slotHeld = true;
+    view_.state.facturXml = "<kept/>";
+    commands_.onCommand(ID_BUTTON_ZUGPDF, 0);
+    EXPECT_TRUE(view_.scripts.empty());
+    EXPECT_EQ(view_.state.facturXml, "<kept/>");
+    EXPECT_TRUE(prompts_.failures.empty());
+}
+
+TEST_F(FrameCommandsTest, InvoiceRequestSendsTheTemplateBesideALocalPageThenTheShortForm) {
+    test::TempDir dir;
+    dir.writeFile("inv.2024.html", "<p>x</p>");
+    dir.writeFile("inv.2024.xml", "<rsm:Invoice>{{doc.id}}</rsm:Invoice>");
+    start();
+    view_.state.currentAddress = fromUtf8(dir.file("inv.2024.html"));
+    commands_.onCommand(ID_BUTTON_ZUGPDF, 0);
+    view_.slotHeld = false;
+    commands_.onCommand(ID_BUTTON_ZUGPDF, 0);
+
+    ASSERT_EQ(view_.scripts.size(), 2u);
+    const std::string& full = view_.scripts[0].script;
+    EXPECT_NE(full.find("var zugstr_xmlTemp = `<rsm:Invoice>{{doc.id}}</rsm:Invoice>`;\n"),
+              std::string::npos);
+    EXPECT_NE(full.find("var zugstr_jsonIni = `"), std::string::npos);
+    const std::string& second = view_.scripts[1].script;
+    EXPECT_TRUE(second.starts_with("if (typeof zugstr_xmlTemp === 'undefined') {\n"
+                                   "var zugstr_xmlTemp = `<rsm:Invoice>{{doc.id}}</rsm:Invoice>`;"))
+        << second.substr(0, 120);
 }
 
 TEST_F(FrameCommandsTest, BrowseOffersPagesThenImagesAndOpensTheChosenFile) {

@@ -25,11 +25,27 @@ public:
         printed.push_back(state);
         return true;
     }
+    bool takePrintingSlot() override {
+        if (slotHeld)
+            return false;
+        slotHeld = true;
+        return true;
+    }
+    void RunConversionScript(const WString& script) override {
+        scripts.push_back({toUtf8(script), state});
+        state.scriptsInjected = 1;
+    }
 
     RequestState state;
     int initializeCalls = 0;
     std::vector<WString> navigated;  // currentAddress at each NavigateCurrent
     std::vector<RequestState> printed;  // the request state at each StartPdfPrint
+    struct Run {
+        std::string script;  // UTF-8
+        RequestState state;  // as the script started
+    };
+    std::vector<Run> scripts;
+    bool slotHeld = false;
 };
 
 class ScriptedPrompts : public UserPrompts {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "frame/PdfStrings.h"
+#include "core/PdfStrings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     korventa::WString text;

@@ -1,4 +1,4 @@
-#include "frame/PdfStrings.h"
+#include "core/PdfStrings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,13 @@
+#include "view/PageMessageBridge.h"
+
+namespace korventa {
+
+void PageMessageBridge::postMessage(const QString& text, bool isString, const QString& source) {
+    emit messageReceived(text, isString, source);
+}
+
+void PageMessageBridge::requestFailed(const QString& source) {
+    emit requestFailedReceived(source);
+}
+
+}  // namespace korventa
