@@ -104,5 +104,61 @@ TEST_F(PrintJob, TwoInstancesAtOnceNumberTheirJobsApart) {
               textIn(finishedEntry(u"KORVENTAJob_Inst002_101"), u"OutputPDF"));
 }
 
+// The ZUGFeRD commands on a local invoice page with its XML template beside it: the data
+// dialog is closed as a user would, the XML rendered, the page commands collected.
+class InvoiceJob : public PrintJob {
+protected:
+    void SetUp() override {
+        PrintJob::SetUp();
+        if (IsSkipped())
+            return;
+        files_.writeFile("invoice.html",
+                         "<title>Invoice 471103</title><h1>Invoice</h1>"
+                         "<p class='veltrix-cmd'>%%DocSubject: Invoice 471103%%</p>");
+        files_.writeFile("invoice.xml", "<inv id=\"{{doc.id}}\">{{seller.name}}</inv>\n");
+        // A destination the driver cannot write to keeps the job key for inspection.
+        files_.writeFile("not-a-folder", "");
+        putText(kDriverRoot, u"DestFolder", fromUtf8(files_.file("not-a-folder")));
+    }
+
+    std::string invoiceScript(int id) const {
+        return "set 32774 " + files_.file("invoice.html") + "\ncommand 32774\nwait\n" +
+               "set 32773 " + queue_ + "\ncommand 32773\ncommand " + std::to_string(id) +
+               "\npage document.getElementById('closeZugJsonBtn').click()\nwait\nclose\n";
+    }
+};
+
+TEST_F(InvoiceJob, ZugferdWritesTheInvoiceRecordWithTheRenderedXml) {
+    ASSERT_TRUE(runScript(invoiceScript(32781)));
+
+    EXPECT_EQ(textIn(kFirstJob, u"DocIntentMode"), u"11");
+    EXPECT_EQ(textIn(kFirstJob, u"DocMetaMode"), u"11");
+    EXPECT_EQ(textIn(kFirstJob, u"EmailEnable"), u"False");
+    EXPECT_EQ(textIn(kFirstJob, u"DocSubject"), u"Invoice 471103");
+    const std::string xml = toUtf8(textIn(kFirstJob, u"AnnZUGFeRD"));
+    ASSERT_TRUE(std::filesystem::exists(xml)) << xml;
+    test::TempDir reader;
+    std::filesystem::copy_file(xml, reader.file("copy.xml"));
+    EXPECT_EQ(reader.readFile("copy.xml"), "<inv id=\"471103\">Lieferant GmbH</inv>\n");
+}
+
+TEST_F(InvoiceJob, ZugferdEmailIsAnInvoiceJobWithEmail) {
+    ASSERT_TRUE(runScript(invoiceScript(32782)));
+    EXPECT_EQ(textIn(kFirstJob, u"EmailEnable"), u"True");
+    EXPECT_EQ(textIn(kFirstJob, u"DocIntentMode"), u"11");
+    EXPECT_NE(textIn(kFirstJob, u"AnnZUGFeRD"), u"(missing)");
+}
+
+TEST_F(InvoiceJob, PageThatPostsResultsByItselfStartsNoJob) {
+    files_.writeFile("hostile.html",
+                     "<script>setInterval(() => window.chrome.webview.postMessage("
+                     "'{\"type\":\"JSONCMDS\"}'), 10);</script>");
+    ASSERT_TRUE(runScript("set 32774 " + files_.file("hostile.html") +
+                          "\ncommand 32774\nwait\nset 32773 " + queue_ +
+                          "\ncommand 32773\nwait\nclose\n"));
+    EXPECT_TRUE(valuesIn(kFirstJob).empty());
+    EXPECT_EQ(textIn(finishedEntry(u"KORVENTAJob_Inst001_101"), u"Result"), u"(missing)");
+}
+
 }  // namespace
 }  // namespace korventa
