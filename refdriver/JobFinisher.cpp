@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "driver/DriverAbi.h"
@@ -10,6 +11,7 @@
 #include "platform/registry/RegStatus.h"
 #include "refdriver/FileBytes.h"
 #include "refdriver/FilePublisher.h"
+#include "refdriver/HybridPdf.h"
 #include "refdriver/OutputFolders.h"
 #include "refdriver/OutputName.h"
 
@@ -41,6 +43,7 @@ std::int32_t JobFinisher::finish() {
     delivery.baseName = outputBaseName(record_.text(u"DestFileName"), record_.title(), refused);
     if (!refused.empty()) report("DestFileName \"" + refused + "\" is not a plain file name");
     readXml(delivery.xml);
+    rewritePdf(delivery);
     if (!publish(delivery, error)) return fail(VELT_E_OUTPUT, error);
     return complete();
 }
@@ -73,6 +76,32 @@ void JobFinisher::readXml(std::string& bytes) {
         finished_.invoiceError = u"the invoice XML file is empty";
     }
     if (!finished_.invoiceError.empty()) report(toUtf8(finished_.invoiceError));
+}
+
+// Document information and, for a well-formed invoice XML, the embedded invoice. A PDF that
+// cannot be rewritten is still delivered as the browser made it: nothing of the job is lost.
+void JobFinisher::rewritePdf(Delivery& delivery) {
+    std::optional<InvoiceAttachment> invoice;
+    if (!delivery.xml.empty()) {
+        std::string guideline;
+        std::string error;
+        if (checkInvoiceXml(delivery.xml, guideline, error)) {
+            invoice = InvoiceAttachment{
+                delivery.xml, invoiceProfile(toUtf8(record_.text(u"AnnZUGProfile")), guideline)};
+        } else {
+            finished_.invoiceError = fromUtf8(error);
+            report(error);
+        }
+    }
+    const DocumentInfo info{toUtf8(record_.title()), toUtf8(record_.text(u"DocAuthor")),
+                            toUtf8(record_.text(u"DocSubject")),
+                            toUtf8(record_.text(u"DocKeywords")), {}, {}};
+    std::string error;
+    if (!finishPdf(delivery.pdf, info, invoice ? &*invoice : nullptr, error)) {
+        if (invoice)
+            finished_.invoiceError = fromUtf8(error);
+        report(error);
+    }
 }
 
 bool JobFinisher::publish(Delivery& delivery, std::string& error) {

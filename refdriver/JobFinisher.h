@@ -33,6 +33,7 @@ private:
     [[nodiscard]] std::int32_t finish();
     [[nodiscard]] bool readPdf(std::string& bytes, std::string& error) const;
     void readXml(std::string& bytes);
+    void rewritePdf(Delivery& delivery);
     [[nodiscard]] bool publish(Delivery& delivery, std::string& error);
     [[nodiscard]] std::int32_t complete();
     [[nodiscard]] std::int32_t fail(std::int32_t code, const std::string& reason);

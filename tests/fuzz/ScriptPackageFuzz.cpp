@@ -36,7 +36,8 @@ public:
 
     void write(const std::uint8_t* data, std::size_t size) const {
         std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path_.c_str(), "wb"));
-        if (!file || std::fwrite(data, 1, size, file.get()) != size) std::abort();
+        // An empty input comes with no buffer at all; fwrite must not see a null pointer.
+        if (!file || (size > 0 && std::fwrite(data, 1, size, file.get()) != size)) std::abort();
         if (std::fclose(file.release()) != 0) std::abort();
     }
 
