@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -10,6 +12,8 @@
 #include "driver/LayeredSettings.h"
 #include "platform/registry/RegStatus.h"
 #include "refdriver/FileBytes.h"
+#include "refdriver/ChildProcess.h"
+#include "refdriver/EmailDraft.h"
 #include "refdriver/FilePublisher.h"
 #include "refdriver/HybridPdf.h"
 #include "refdriver/OutputFolders.h"
@@ -21,6 +25,7 @@ namespace {
 constexpr std::size_t kMaxPdfBytes = std::size_t{1} << 30;
 constexpr std::size_t kMaxXmlBytes = std::size_t{64} << 20;
 constexpr std::string_view kPdfHeader = "%PDF-";
+constexpr std::string_view kMimeBoundary = "=_korventa_part_=";
 
 }  // namespace
 
@@ -45,6 +50,7 @@ std::int32_t JobFinisher::finish() {
     readXml(delivery.xml);
     rewritePdf(delivery);
     if (!publish(delivery, error)) return fail(VELT_E_OUTPUT, error);
+    if (record_.isSet(u"EmailEnable")) writeEmailDraft(delivery);
     return complete();
 }
 
@@ -101,6 +107,30 @@ void JobFinisher::rewritePdf(Delivery& delivery) {
         if (invoice)
             finished_.invoiceError = fromUtf8(error);
         report(error);
+    }
+}
+
+// The document is delivered already; a draft that cannot be written is recorded, not fatal.
+void JobFinisher::writeEmailDraft(const Delivery& delivery) {
+    const auto text = [this](WStringView name) { return toUtf8(record_.text(name)); };
+    const EmailFields fields{text(u"EmailFrom"), text(u"EmailTo"), text(u"EmailCc"),
+                             text(u"EmailSubject"), text(u"EmailBody")};
+    const std::string pdfName = std::filesystem::path(toUtf8(finished_.outputPdf)).filename();
+    const std::string draft =
+        emailDraft(fields, pdfName, delivery.pdf, std::time(nullptr), kMimeBoundary);
+    std::string folder;
+    std::string error;
+    FilePublisher publisher;
+    if (!outboxFolder(settings_, folder, error) || !publisher.open(folder, error) ||
+        !publisher.add(".eml", draft, error) || !publisher.publish(delivery.baseName, error)) {
+        finished_.emailError = fromUtf8(error);
+        report("the e-mail draft was not written: " + error);
+        return;
+    }
+    finished_.outputEmail = fromUtf8(publisher.paths().front());
+    // Only a desktop session has a mail program to show the draft in.
+    if (std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr) {
+        (void)startDetached({"xdg-open", publisher.paths().front()});
     }
 }
 

@@ -1,5 +1,7 @@
-// What DEXU_PostActionProc does for one prepared job: delivers the job's PDF (and its invoice
-// XML) to the destination folder under a free name, records the outcome in the finished list,
+// What DEXU_PostActionProc does for one prepared job: finishes the job's PDF (document
+// information, an invoice XML embedded), delivers it (and the XML) to the destination folder
+// under a free name, writes an e-mail draft to the outbox when the job asks for one, records
+// the outcome in the finished list,
 // then removes the job key and the job's folder. A job that fails keeps its key and folder
 // for inspection, is recorded as failed and named in one line on standard error. One object
 // per call, on the caller's thread; jobs of other threads and processes run alongside.
@@ -34,6 +36,7 @@ private:
     [[nodiscard]] bool readPdf(std::string& bytes, std::string& error) const;
     void readXml(std::string& bytes);
     void rewritePdf(Delivery& delivery);
+    void writeEmailDraft(const Delivery& delivery);
     [[nodiscard]] bool publish(Delivery& delivery, std::string& error);
     [[nodiscard]] std::int32_t complete();
     [[nodiscard]] std::int32_t fail(std::int32_t code, const std::string& reason);
