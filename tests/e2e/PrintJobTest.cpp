@@ -3,10 +3,13 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 
 #include "e2e/ProgramSession.h"
+#include "support/Base64.h"
 
 namespace korventa {
 namespace {
@@ -18,19 +21,33 @@ WString finishedEntry(WStringView entry) {
     return WString(kDriverRoot) + u"\\Finished\\" + WString(entry);
 }
 
+std::string commandOutput(const std::string& command) {
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen((command + " 2>/dev/null").c_str(), "r"),
+                                               ::pclose);
+    std::string output;
+    std::array<char, 4096> chunk{};
+    while (pipe) {
+        const std::size_t count = std::fread(chunk.data(), 1, chunk.size(), pipe.get());
+        if (count == 0)
+            break;
+        output.append(chunk.data(), count);
+    }
+    return output;
+}
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
 // pdfinfo's "Page size:" line, e.g. "612 x 792 pts (letter)"; empty when it cannot tell.
 std::string pageSize(const std::string& pdf) {
-    const std::string command = "pdfinfo '" + pdf + "' 2>/dev/null";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    if (!pipe)
+    const std::string info = commandOutput("pdfinfo '" + pdf + "'");
+    const auto line = info.find("Page size:");
+    if (line == std::string::npos)
         return {};
-    std::array<char, 256> line{};
-    while (std::fgets(line.data(), line.size(), pipe.get()) != nullptr) {
-        const std::string text(line.data());
-        if (text.starts_with("Page size:"))
-            return text.substr(text.find_first_not_of(' ', 10));
-    }
-    return {};
+    const auto start = info.find_first_not_of(' ', line + 10);
+    return info.substr(start, info.find('\n', start) - start);
 }
 
 class PrintJob : public test::ProgramSession {
@@ -147,6 +164,26 @@ TEST_F(InvoiceJob, ZugferdEmailIsAnInvoiceJobWithEmail) {
     EXPECT_EQ(textIn(kFirstJob, u"EmailEnable"), u"True");
     EXPECT_EQ(textIn(kFirstJob, u"DocIntentMode"), u"11");
     EXPECT_NE(textIn(kFirstJob, u"AnnZUGFeRD"), u"(missing)");
+}
+
+TEST_F(InvoiceJob, ZugferdEmailFinishesAsAFacturXPdfWithAnEmailDraft) {
+    putText(kDriverRoot, u"DestFolder", fromUtf8(files_.file("out")));
+    ASSERT_TRUE(runScript(invoiceScript(32782)));
+
+    const WString entry = finishedEntry(u"KORVENTAJob_Inst001_101");
+    ASSERT_EQ(textIn(entry, u"Result"), u"OK");
+    const std::string pdf = toUtf8(textIn(entry, u"OutputPDF"));
+    EXPECT_EQ(std::filesystem::path(pdf).parent_path(), files_.file("out"));
+    EXPECT_EQ(commandOutput("qpdf --show-attachment=factur-x.xml '" + pdf + "'"),
+              "<inv id=\"471103\">Lieferant GmbH</inv>\n");
+    const std::string draft = fileBytes(toUtf8(textIn(entry, u"OutputEmail")));
+    const auto attachment = draft.find("Content-Type: application/pdf");
+    ASSERT_NE(attachment, std::string::npos);
+    const auto start = draft.find("\r\n\r\n", attachment) + 4;
+    EXPECT_EQ(test::decodeBase64(draft.substr(start, draft.find("--=_", start) - start)),
+              fileBytes(pdf));
+    EXPECT_TRUE(valuesIn(kFirstJob).empty());
+    EXPECT_TRUE(std::filesystem::is_empty(files_.file("cache/talvenir/jobs")));
 }
 
 TEST_F(InvoiceJob, PageThatPostsResultsByItselfStartsNoJob) {

@@ -6,38 +6,20 @@
 
 #include <string>
 
+#include "support/Base64.h"
+
 namespace korventa::refdriver {
 namespace {
 
 constexpr std::time_t kDate = 1796838600;  // Wed, 09 Dec 2026 17:50:00 UTC
 constexpr std::string_view kBoundary = "=_b_=";
 
-std::string decodeBase64(std::string_view text) {
-    const std::string alphabet =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    unsigned value = 0;
-    int bits = 0;
-    for (const char c : text) {
-        const auto index = alphabet.find(c);
-        if (index == std::string::npos)
-            continue;
-        value = (value << 6) | static_cast<unsigned>(index);
-        bits += 6;
-        if (bits >= 8) {
-            bits -= 8;
-            out += static_cast<char>((value >> bits) & 0xFF);
-        }
-    }
-    return out;
-}
-
 // The base64 body of the part whose headers contain `marker`.
 std::string partBody(const std::string& message, std::string_view marker) {
     const auto headers = message.find(marker);
     const auto start = message.find("\r\n\r\n", headers) + 4;
     const auto end = message.find("--" + std::string(kBoundary), start);
-    return decodeBase64(std::string_view(message).substr(start, end - start));
+    return test::decodeBase64(std::string_view(message).substr(start, end - start));
 }
 
 TEST(EmailDraft, CarriesTheFieldsAndThePdfByteForByte) {
