@@ -54,6 +54,11 @@ public:
     [[nodiscard]] ConverterSettings settingsToSave() const;
 
     [[nodiscard]] const WString& selectedPrinter() const { return selectedPrinter_; }
+    // Whether conversions show the invoice data for editing first; on unless a caller that
+    // supplies the data itself turns it off.
+    void setShowJsonWhenPrint(bool show) { bShowJsonWhenPrint_ = show; }
+    // The switch without a ribbon control: whether found page commands are hidden.
+    void setHideCommands(bool hide) { bHideCmd_ = hide; }
     [[nodiscard]] const WString& currentUrl() const { return currentUrl_; }
     [[nodiscard]] const RecentAddresses& recentAddresses() const { return recent_; }
 

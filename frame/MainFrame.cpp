@@ -140,6 +140,10 @@ void CMainFrame::RunConversionScript(const WString& script) {
 bool CMainFrame::isIdle() const {
     return view_->isIdle();
 }
+void CMainFrame::setSwitch(int id, bool on) {
+    if (commands_.commandState(id).checked != on)
+        onCommand(id, 0);
+}
 void CMainFrame::runInPage(const WString& script) {
     if (QWebEnginePage* page = view_->page())
         page->runJavaScript(QString::fromStdU16String(script));

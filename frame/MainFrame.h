@@ -51,6 +51,9 @@ public:
     [[nodiscard]] bool isIdle() const;
     // Runs JavaScript in the displayed page as a user's own action would (test scripts).
     void runInPage(const WString& script);
+    // Sets a check box command to `on` through the dispatcher, as a click would.
+    void setSwitch(int id, bool on);
+    [[nodiscard]] FrameCommands& commands() { return commands_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -71,16 +71,18 @@ SettingsMap fixedValues(const WString& pdfPath, const RequestState& request) {
 
 }  // namespace
 
-void PrintJobWriter::OnPdfStreamCompleted(const PrintedPage& page, RequestState& request,
-                                          InstanceIdentity& identity, PrintingSlot& slot) {
+WString PrintJobWriter::OnPdfStreamCompleted(const PrintedPage& page, RequestState& request,
+                                             InstanceIdentity& identity, PrintingSlot& slot) {
     const std::int32_t number = identity.nextJobNumber();
     const WString jobKey = MakeJobKeyName(identity.jobPrefix(), number);
     const std::int32_t prepared =
         driver_.prepareJob(request.printerName, identity.jobPrefix(), page.documentTitle,
                            static_cast<std::uint32_t>(number));
-    if (prepared >= 0) writeJob(jobKey, page, request);
+    if (prepared >= 0)
+        writeJob(jobKey, page, request);
     request.facturXml.clear();
     slot.giveBack();
+    return prepared >= 0 ? jobKey : WString();
 }
 
 void PrintJobWriter::writeJob(const WString& jobKey, const PrintedPage& page,

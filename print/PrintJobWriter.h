@@ -28,8 +28,9 @@ public:
         : driver_(driver), records_(records) {}
 
     // Empties the request's page commands once a prepared job has written them, and its
-    // invoice XML always; the slot is free afterwards whatever became of the job.
-    void OnPdfStreamCompleted(const PrintedPage& page, RequestState& request,
+    // invoice XML always; the slot is free afterwards whatever became of the job. Returns the
+    // job key name of a job handed to the driver, empty when the driver did not prepare one.
+    WString OnPdfStreamCompleted(const PrintedPage& page, RequestState& request,
                               InstanceIdentity& identity, PrintingSlot& slot);
 
 private:

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "driver/FinishedJobEntry.h"
 #include "driver/DriverNames.h"
 #include "driver/KeyValues.h"
 #include "platform/registry/RegName.h"
@@ -25,7 +26,6 @@ namespace {
 
 using reg::RegStatus;
 
-constexpr WStringView kListName = u"Finished";
 // As long as the store's own bounded wait for writers: a holder that takes longer is stuck.
 constexpr auto kLockWait = std::chrono::seconds(10);
 constexpr auto kLockRetry = std::chrono::milliseconds(5);
@@ -140,7 +140,7 @@ std::vector<WString> nextOrder(ListState& state, const WString& entry,
 
 RegStatus applyChanges(const reg::RegistryHive& hive, WStringView jobKeyName,
                        const FinishedJob& job, bool removeJobKey, ListState& state) {
-    const WString listPath = driverKeyPath(kListName);
+    const WString listPath = driverKeyPath(FinishedListName);
     const WString entry = finishedEntryName(jobKeyName);
     std::vector<WString> dropped;
     const std::vector<WString> order = nextOrder(state, entry, dropped);
@@ -165,19 +165,12 @@ RegStatus applyChanges(const reg::RegistryHive& hive, WStringView jobKeyName,
 
 }  // namespace
 
-WString finishedEntryName(WStringView jobKeyName) {
-    while (!jobKeyName.empty() && jobKeyName.back() == u'\\') jobKeyName.remove_suffix(1);
-    WString name(jobKeyName);
-    std::replace(name.begin(), name.end(), u'\\', u'_');
-    return name;
-}
-
 RegStatus recordFinishedJob(WStringView jobKeyName, const FinishedJob& job, bool removeJobKey) {
     const auto hive = reg::RegistryHive::local(reg::RootKey::CurrentUser);
     ListLock lock;
     if (!lock.take(hive.path())) return RegStatus::Busy;
     ListState state;
-    if (const RegStatus status = readState(hive, driverKeyPath(kListName), state);
+    if (const RegStatus status = readState(hive, driverKeyPath(FinishedListName), state);
         status != RegStatus::Ok) {
         return status;
     }

@@ -26,9 +26,6 @@ struct FinishedJob {
     WString emailError;
 };
 
-// The entry's key name for a job key name: "KORVENTAJob\Inst001\101" → "KORVENTAJob_Inst001_101".
-[[nodiscard]] WString finishedEntryName(WStringView jobKeyName);
-
 // Replaces the job's entry, prunes the oldest beyond the bound and, when `removeJobKey`, deletes
 // the job key, all in one transaction.
 [[nodiscard]] reg::RegStatus recordFinishedJob(WStringView jobKeyName, const FinishedJob& job,

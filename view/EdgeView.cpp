@@ -334,7 +334,9 @@ void CEdgeView::OnPdfStreamCompleted(const QByteArray& pdf, const WString& title
     printSettings_.documentTitle = title;
     MemoryStream stream(std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
     const PrintedPage printed{pdf.isEmpty() ? nullptr : &stream, title, address};
-    jobWriter_.OnPdfStreamCompleted(printed, requestState_, identity_, printingSlot_);
+    lastJobKeyName_ =
+        jobWriter_.OnPdfStreamCompleted(printed, requestState_, identity_, printingSlot_);
+    ++completedPrints_;
     emit printFinished();
 }
 

@@ -77,6 +77,16 @@ public:
     // The page's result message of the pending request, on the window thread.
     void TakeConversionResult(const WString& message, const QUrl& source);
 
+    // Prints completed so far, and the job key name of the last one (empty when the driver
+    // prepared no job for it).
+    [[nodiscard]] unsigned completedPrints() const { return completedPrints_; }
+    [[nodiscard]] const WString& lastJobKeyName() const { return lastJobKeyName_; }
+    // Ends a request that waits for its page, as if the page had failed.
+    void cancelConversion() {
+        if (conversionPending_)
+            endConversion();
+    }
+
     [[nodiscard]] RequestState& requestState() { return requestState_; }
     [[nodiscard]] const InstanceIdentity& identity() const { return identity_; }
     [[nodiscard]] PrintingSlot& printingSlot() { return printingSlot_; }
@@ -141,6 +151,8 @@ private:
     bool pageLoaded_ = false;
     bool printing_ = false;
     bool rendererGone_ = false;
+    unsigned completedPrints_ = 0;
+    WString lastJobKeyName_;
     // A scripted request waits for its page's result; only that document's message counts.
     bool conversionPending_ = false;
     WString conversionDocument_;

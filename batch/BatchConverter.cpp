@@ -1,0 +1,213 @@
+#include "batch/BatchConverter.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonValue>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+
+#include "driver/FinishedJobEntry.h"
+#include "frame/CommandId.h"
+#include "frame/MainFrame.h"
+#include "view/EdgeView.h"
+
+namespace korventa {
+namespace {
+
+constexpr int kTickMs = 10;
+constexpr std::size_t kProgressFrom = 4;  // items; fewer need no bar
+constexpr int kBarWidth = 30;
+
+bool readFile(const std::string& path, std::string& bytes) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return false;
+    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return !file.bad();
+}
+
+// The data file's text as a JavaScript string literal (JSON string syntax is valid there).
+std::string stringLiteral(const std::string& text) {
+    const QByteArray list =
+        QJsonDocument(QJsonArray{QJsonValue(QString::fromUtf8(text.data(),
+                                                              static_cast<qsizetype>(text.size())))})
+            .toJson(QJsonDocument::Compact);
+    return list.mid(1, list.size() - 2).toStdString();
+}
+
+}  // namespace
+
+BatchConverter::BatchConverter(CMainFrame& frame, ConsolePrompts& prompts,
+                               const BatchOptions& options, std::vector<BatchItem> items,
+                               std::FILE* out, std::FILE* progress)
+    : frame_(frame),
+      prompts_(prompts),
+      options_(options),
+      items_(std::move(items)),
+      out_(out),
+      progress_(items_.size() >= kProgressFrom ? progress : nullptr) {
+    ticker_.setInterval(kTickMs);
+    connect(&ticker_, &QTimer::timeout, this, &BatchConverter::handleTick);
+}
+
+bool BatchConverter::prepare(std::string& error) {
+    if (!options_.printer.empty()) {
+        if (!frame_.setElementValue(ID_COMBO_PRINTERSEL, QString::fromStdString(options_.printer))) {
+            error = "the printer \"" + options_.printer + "\" is not a queue of the driver";
+            return false;
+        }
+        frame_.onCommand(ID_COMBO_PRINTERSEL, 0);
+    }
+    if (!options_.commandClass.empty()) {
+        (void)frame_.setElementValue(ID_EDIT_CMD_CLASSNAME,
+                                     QString::fromStdString(options_.commandClass));
+        frame_.onCommand(ID_EDIT_CMD_CLASSNAME, 0);
+    }
+    if (options_.detectCommands >= 0)
+        frame_.setSwitch(ID_CHECK_DETECTCMD, options_.detectCommands == 1);
+    frame_.setSwitch(ID_CHECK_HTML_AS_TEMPLATE, options_.htmlAsTemplate);
+    if (options_.hideCommands >= 0)
+        frame_.commands().setHideCommands(options_.hideCommands == 1);
+    // The data comes from the files; nobody is there to edit it.
+    frame_.commands().setShowJsonWhenPrint(false);
+    if (!options_.outputFolder.empty()) {
+        std::error_code failure;
+        const std::filesystem::path folder = std::filesystem::absolute(options_.outputFolder);
+        std::filesystem::create_directories(folder, failure);
+        if (failure) {
+            error = "the output folder " + folder.string() + " cannot be made: " +
+                    failure.message();
+            return false;
+        }
+        frame_.view()->requestState().outputFolder = fromUtf8(folder.string());
+    }
+    return true;
+}
+
+void BatchConverter::start() {
+    current_ = 0;
+    startItem();
+}
+
+void BatchConverter::startItem() {
+    showProgress();
+    if (current_ >= items_.size()) {
+        ticker_.stop();
+        emit finished();
+        return;
+    }
+    const BatchItem& item = items_[current_];
+    if (!isAddress(item.page) && !std::filesystem::is_regular_file(item.page)) {
+        fail("no such page");
+        return;
+    }
+    dataScript_.clear();
+    if (!item.dataFile.empty()) {
+        std::string data;
+        if (!readFile(item.dataFile, data)) {
+            fail("the data file cannot be read");
+            return;
+        }
+        if (!nlohmann::json::accept(data)) {
+            fail("the data file is not valid JSON");
+            return;
+        }
+        // Defined before the request's script, as a page's own values would be: its full
+        // form then keeps this data instead of the sample.
+        dataScript_ = "var zugstr_xmlTemp = ''; var zugstr_jsonIni = " + stringLiteral(data) + ";";
+    }
+    (void)prompts_.takeLastText();
+    frame_.OpenAddress(fromUtf8(item.page));
+    stage_ = Stage::Loading;
+    clock_.start();
+    ticker_.start();
+}
+
+void BatchConverter::handleTick() {
+    if (clock_.elapsed() > static_cast<qint64>(options_.timeoutSeconds) * 1000) {
+        frame_.view()->cancelConversion();
+        fail("no answer within " + std::to_string(options_.timeoutSeconds) + " s");
+        return;
+    }
+    if (!frame_.isIdle())
+        return;
+    switch (stage_) {
+        case Stage::Loading:
+            dispatch();
+            return;
+        case Stage::Converting:
+            conclude();
+            return;
+    }
+}
+
+void BatchConverter::dispatch() {
+    if (!dataScript_.empty())
+        frame_.runInPage(fromUtf8(dataScript_));
+    printsBefore_ = frame_.view()->completedPrints();
+    stage_ = Stage::Converting;
+    frame_.onCommand(createCommand(), 0);
+}
+
+// The frame is idle again: the request ended, with a print or without one.
+void BatchConverter::conclude() {
+    CEdgeView& view = *frame_.view();
+    if (view.completedPrints() == printsBefore_) {
+        const WString reason = prompts_.takeLastText();
+        fail(reason.empty() ? "the page gave no result" : "the page gave no result: " +
+                                                               toUtf8(reason));
+        return;
+    }
+    const WString& jobKey = view.lastJobKeyName();
+    if (jobKey.empty()) {
+        fail("the driver prepared no job for the printer \"" +
+             toUtf8(view.requestState().printerName) + "\"");
+        return;
+    }
+    SettingsMap result = readFinishedJob(jobKey);
+    if (result[u"Result"] != u"OK") {
+        const WString text = result[u"Result"];
+        fail(text.empty() ? "the driver recorded no result for " + toUtf8(jobKey)
+                          : toUtf8(text));
+        return;
+    }
+    std::string line = toUtf8(result[u"OutputPDF"]);
+    if (!result[u"OutputEmail"].empty())
+        line += " (e-mail draft: " + toUtf8(result[u"OutputEmail"]) + ")";
+    if (!result[u"InvoiceError"].empty())
+        line += " (invoice XML not embedded: " + toUtf8(result[u"InvoiceError"]) + ")";
+    report(line);
+}
+
+void BatchConverter::report(const std::string& text) {
+    ticker_.stop();
+    std::fprintf(out_, "%s: %s\n", items_[current_].label.c_str(), text.c_str());
+    std::fflush(out_);
+    ++current_;
+    QTimer::singleShot(0, this, &BatchConverter::startItem);
+}
+
+void BatchConverter::fail(const std::string& reason) {
+    ++failures_;
+    report("failed: " + reason);
+}
+
+void BatchConverter::showProgress() const {
+    if (progress_ == nullptr)
+        return;
+    const auto done = static_cast<int>(current_ * kBarWidth / items_.size());
+    std::fprintf(progress_, "\r[%s%s] %zu/%zu%s", std::string(static_cast<std::size_t>(done), '#').c_str(),
+                 std::string(static_cast<std::size_t>(kBarWidth - done), '.').c_str(), current_,
+                 items_.size(), current_ == items_.size() ? "\n" : "");
+    std::fflush(progress_);
+}
+
+int BatchConverter::createCommand() const {
+    if (options_.invoice)
+        return options_.email ? ID_BUTTON_ZUGPDF2EMAIL : ID_BUTTON_ZUGPDF;
+    return options_.email ? ID_BUTTON_PRINT2EMAIL : ID_BUTTON_PRINT2PDF;
+}
+
+}  // namespace korventa

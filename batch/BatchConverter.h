@@ -1,0 +1,68 @@
+// Drives the window's own classes through a batch: each item's page is opened in the main
+// frame's view, invoice data is put where a page's own zugstr_jsonIni would be, the create
+// command is dispatched as a click would, and the item ends when its job has been finished by
+// the driver (or failed, or timed out). One line per item on `out`, a progress bar on
+// `progress` when given. Borrows the frame, prompts and streams; main thread.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "batch/BatchOptions.h"
+#include "batch/BatchPlan.h"
+#include "batch/ConsolePrompts.h"
+
+namespace korventa {
+
+class CMainFrame;
+
+class BatchConverter : public QObject {
+    Q_OBJECT
+
+public:
+    BatchConverter(CMainFrame& frame, ConsolePrompts& prompts, const BatchOptions& options,
+                   std::vector<BatchItem> items, std::FILE* out, std::FILE* progress);
+
+    // Applies the options to the frame; false with `error` for a printer the frame does not
+    // offer.
+    [[nodiscard]] bool prepare(std::string& error);
+    // Converts the items one after the other; `finished` follows the last.
+    void start();
+
+    [[nodiscard]] int failures() const { return failures_; }
+
+signals:
+    void finished();
+
+private:
+    enum class Stage { Loading, Converting };
+
+    void startItem();
+    void handleTick();
+    void dispatch();
+    void conclude();
+    void report(const std::string& text);
+    void fail(const std::string& reason);
+    void showProgress() const;
+    [[nodiscard]] int createCommand() const;
+
+    CMainFrame& frame_;
+    ConsolePrompts& prompts_;
+    BatchOptions options_;
+    std::vector<BatchItem> items_;
+    std::FILE* out_;
+    std::FILE* progress_;
+    std::size_t current_ = 0;
+    Stage stage_ = Stage::Loading;
+    std::string dataScript_;
+    unsigned printsBefore_ = 0;
+    int failures_ = 0;
+    QTimer ticker_;
+    QElapsedTimer clock_;
+};
+
+}  // namespace korventa

@@ -1,0 +1,35 @@
+// The command line of korventa-convert: the create command (--invoice, --email), the printer,
+// the page command switches, the output folder, invoice data files and the time-out, then the
+// inputs. Parsing only; nothing is opened or checked against the disk. Pure; any thread.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace korventa {
+
+struct BatchOptions {
+    static constexpr int kDefaultTimeoutSeconds = 60;
+
+    bool invoice = false;
+    bool email = false;
+    std::string printer;      // empty: the saved printer
+    std::string commandClass; // empty: the saved class name
+    int detectCommands = -1;  // -1 keeps the saved switch, else 0 or 1
+    int hideCommands = -1;
+    bool htmlAsTemplate = false;
+    std::string outputFolder;             // empty: the driver's own destination
+    std::vector<std::string> dataPaths;   // JSON files or folders of them
+    int timeoutSeconds = kDefaultTimeoutSeconds;
+    std::vector<std::string> inputs;
+    bool help = false;
+    bool version = false;
+};
+
+// False with `error` set for a command line that asks for nothing sensible.
+[[nodiscard]] bool parseBatchOptions(const std::vector<std::string>& arguments,
+                                     BatchOptions& options, std::string& error);
+// The --help text.
+[[nodiscard]] const char* batchUsage();
+
+}  // namespace korventa

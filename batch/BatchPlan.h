@@ -1,0 +1,24 @@
+// The inputs of a batch run in the order they are converted: each page or address once, or,
+// with invoice data, the one page once per data file (the files of a folder in name order).
+// Local pages are made absolute, as the browser opens only absolute paths. Only folders are
+// read here; files are checked when their turn comes. Any thread.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "batch/BatchOptions.h"
+
+namespace korventa {
+
+struct BatchItem {
+    std::string label;     // what the output line names: the input, or the data file
+    std::string page;      // absolute path or address
+    std::string dataFile;  // empty without invoice data
+};
+
+[[nodiscard]] std::vector<BatchItem> planBatch(const BatchOptions& options);
+// True for text the browser should open as an address rather than as a file path.
+[[nodiscard]] bool isAddress(const std::string& input);
+
+}  // namespace korventa

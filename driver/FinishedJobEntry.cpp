@@ -1,0 +1,25 @@
+#include "driver/FinishedJobEntry.h"
+
+#include <algorithm>
+
+#include "driver/KeyValues.h"
+
+namespace korventa {
+
+WString finishedEntryName(WStringView jobKeyName) {
+    while (!jobKeyName.empty() && jobKeyName.back() == u'\\')
+        jobKeyName.remove_suffix(1);
+    WString name(jobKeyName);
+    std::replace(name.begin(), name.end(), u'\\', u'_');
+    return name;
+}
+
+SettingsMap readFinishedJob(WStringView jobKeyName) {
+    SettingsMap values;
+    const WString subkey = WString(FinishedListName) + u"\\" + finishedEntryName(jobKeyName);
+    (void)ReadKeyValues(driverKeyPath(subkey), values,
+                        reg::RegistryHive::local(reg::RootKey::CurrentUser));
+    return values;
+}
+
+}  // namespace korventa

@@ -1,0 +1,19 @@
+// Where the driver records what became of a job, as the converter and the driver agree on it:
+// DriverRegistryRoot + "Finished\" + the job key name with its backslashes flattened to "_",
+// in the user's hive, with "Result" ("OK" or "Failed: reason"), "OutputPDF" and, when there
+// are any, "OutputXML", "OutputEmail", "InvoiceError" and "EmailError". Stateless; any thread.
+#pragma once
+
+#include "core/SettingsMap.h"
+#include "core/Text.h"
+
+namespace korventa {
+
+inline constexpr WStringView FinishedListName = u"Finished";
+
+// "KORVENTAJob\Inst001\101" gives "KORVENTAJob_Inst001_101".
+[[nodiscard]] WString finishedEntryName(WStringView jobKeyName);
+// The entry's values; empty when the driver has recorded nothing for the job.
+[[nodiscard]] SettingsMap readFinishedJob(WStringView jobKeyName);
+
+}  // namespace korventa
