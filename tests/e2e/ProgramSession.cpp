@@ -1,5 +1,6 @@
 #include "e2e/ProgramSession.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -50,19 +51,38 @@ bool ProgramSession::runScript(const std::string& script,
 pid_t ProgramSession::startScript(const std::string& scriptName, const std::string& script,
                                   const std::vector<std::string>& arguments) {
     files_.writeFile(scriptName, script);
+    return startProgram("korventa", arguments,
+                        {"KORVENTA_TEST_SCRIPT=" + files_.file(scriptName)}, "");
+}
+
+bool ProgramSession::runConverter(const std::vector<std::string>& arguments, int& exitCode,
+                                  std::string& output) {
+    const pid_t program = startProgram("korventa-convert", arguments, {}, "convert.out");
+    int status = 0;
+    const bool ended = program != 0 && finishWithStatus(program, status);
+    output = files_.readFile("convert.out");
+    exitCode = ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return exitCode >= 0;
+}
+
+pid_t ProgramSession::startProgram(const std::string& name,
+                                   const std::vector<std::string>& arguments,
+                                   const std::vector<std::string>& environment,
+                                   const std::string& outputName) {
     const std::string libraries = (binaryFolder().parent_path() / "lib").string();
-    const std::vector<std::string> own{
+    std::vector<std::string> own{
         "QT_QPA_PLATFORM=offscreen", "QTWEBENGINE_DISABLE_SANDBOX=1",
-        "QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu",
-        "KORVENTA_TEST_SCRIPT=" + files_.file(scriptName), "HOME=" + files_.path(),
+        "QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu", "HOME=" + files_.path(),
         "XDG_DATA_HOME=" + files_.file("data"), "XDG_CACHE_HOME=" + files_.file("cache"),
         "XDG_CONFIG_HOME=" + files_.file("config"), "XDG_RUNTIME_DIR=" + files_.path(),
         "LD_LIBRARY_PATH=" + libraries};
+    own.insert(own.end(), environment.begin(), environment.end());
     // A variable given twice would leave the program reading the first, the test's own.
     const auto overridden = [&own](const std::string& variable) {
-        const std::string name = variable.substr(0, variable.find('=') + 1);
-        return std::any_of(own.begin(), own.end(),
-                           [&name](const std::string& mine) { return mine.starts_with(name); });
+        const std::string variableName = variable.substr(0, variable.find('=') + 1);
+        return std::any_of(own.begin(), own.end(), [&variableName](const std::string& mine) {
+            return mine.starts_with(variableName);
+        });
     };
     std::vector<std::string> variables;
     for (char** entry = environ; *entry != nullptr; ++entry) {
@@ -73,23 +93,34 @@ pid_t ProgramSession::startScript(const std::string& scriptName, const std::stri
     std::vector<char*> envp;
     for (auto& variable : variables) envp.push_back(variable.data());
     envp.push_back(nullptr);
-    std::string program = (binaryFolder() / "korventa").string();
+    std::string program = (binaryFolder() / name).string();
     std::vector<std::string> words{program};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (auto& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    const std::string outputPath = files_.file(outputName);
+    if (!outputName.empty()) {
+        ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputPath.c_str(),
+                                           O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    }
     pid_t child = 0;
-    if (::posix_spawn(&child, program.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0)
-        return 0;
-    return child;
+    const int started =
+        ::posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+    ::posix_spawn_file_actions_destroy(&actions);
+    return started == 0 ? child : 0;
 }
 
 bool ProgramSession::finish(pid_t program) {
-    if (program == 0)
-        return false;
-    const auto deadline = std::chrono::steady_clock::now() + kRunLimit;
     int status = 0;
+    return program != 0 && finishWithStatus(program, status) && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+bool ProgramSession::finishWithStatus(pid_t program, int& status) {
+    const auto deadline = std::chrono::steady_clock::now() + kRunLimit;
     while (::waitpid(program, &status, WNOHANG) == 0) {
         if (std::chrono::steady_clock::now() > deadline) {
             ::kill(program, SIGKILL);
@@ -98,7 +129,7 @@ bool ProgramSession::finish(pid_t program) {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return true;
 }
 
 bool ProgramSession::addDriverQueue(std::string& queue, std::string& why) {

@@ -29,6 +29,10 @@ protected:
                       const std::vector<std::string>& arguments = {});
     // Waits for a started program as runScript does.
     static bool finish(pid_t program);
+    // Runs korventa-convert to its end with its standard output kept; false when it had to
+    // be killed.
+    bool runConverter(const std::vector<std::string>& arguments, int& exitCode,
+                      std::string& output);
     // Adds a queue of the driver's model; false (with the reason in `why`) when CUPS is
     // missing or refuses. The queue is removed with the session.
     bool addDriverQueue(std::string& queue, std::string& why);
@@ -39,6 +43,14 @@ protected:
     WString textIn(WStringView keyPath, WStringView name);
 
     ~ProgramSession() override;
+
+private:
+    pid_t startProgram(const std::string& name, const std::vector<std::string>& arguments,
+                       const std::vector<std::string>& environment, const std::string& outputName);
+    // False when the program had to be killed at the time limit.
+    static bool finishWithStatus(pid_t program, int& status);
+
+protected:
 
     ScopedHives hives_;
     TempDir files_;
