@@ -11,12 +11,13 @@
 #include "driver/FinishedJobEntry.h"
 #include "frame/CommandId.h"
 #include "frame/MainFrame.h"
+#include "print/PostActionWorker.h"
 #include "view/EdgeView.h"
 
 namespace korventa {
 namespace {
 
-constexpr int kTickMs = 10;
+constexpr int kTickMs = 2;
 constexpr std::size_t kProgressFrom = 4;  // items; fewer need no bar
 constexpr int kBarWidth = 30;
 
@@ -35,6 +36,21 @@ std::string stringLiteral(const std::string& text) {
                                                               static_cast<qsizetype>(text.size())))})
             .toJson(QJsonDocument::Compact);
     return list.mid(1, list.size() - 2).toStdString();
+}
+
+// The line of a job the driver has recorded (or failed to record).
+std::string outcomeText(SettingsMap& result, const WString& jobKey) {
+    const WString outcome = result[u"Result"];
+    if (outcome.empty())
+        return "failed: the driver recorded no result for " + toUtf8(jobKey);
+    if (outcome != u"OK")
+        return "failed: " + toUtf8(outcome);
+    std::string text = toUtf8(result[u"OutputPDF"]);
+    if (!result[u"OutputEmail"].empty())
+        text += " (e-mail draft: " + toUtf8(result[u"OutputEmail"]) + ")";
+    if (!result[u"InvoiceError"].empty())
+        text += " (invoice XML not embedded: " + toUtf8(result[u"InvoiceError"]) + ")";
+    return text;
 }
 
 }  // namespace
@@ -92,10 +108,9 @@ void BatchConverter::start() {
 }
 
 void BatchConverter::startItem() {
-    showProgress();
     if (current_ >= items_.size()) {
-        ticker_.stop();
-        emit finished();
+        stage_ = Stage::Draining;
+        ticker_.start();
         return;
     }
     const BatchItem& item = items_[current_];
@@ -126,12 +141,20 @@ void BatchConverter::startItem() {
 }
 
 void BatchConverter::handleTick() {
+    flushFinished();
+    if (stage_ == Stage::Draining) {
+        if (waiting_.empty()) {
+            ticker_.stop();
+            emit finished();
+        }
+        return;
+    }
     if (clock_.elapsed() > static_cast<qint64>(options_.timeoutSeconds) * 1000) {
         frame_.view()->cancelConversion();
         fail("no answer within " + std::to_string(options_.timeoutSeconds) + " s");
         return;
     }
-    if (!frame_.isIdle())
+    if (!frame_.isReady())
         return;
     switch (stage_) {
         case Stage::Loading:
@@ -139,6 +162,8 @@ void BatchConverter::handleTick() {
             return;
         case Stage::Converting:
             conclude();
+            return;
+        case Stage::Draining:
             return;
     }
 }
@@ -166,41 +191,51 @@ void BatchConverter::conclude() {
              toUtf8(view.requestState().printerName) + "\"");
         return;
     }
-    SettingsMap result = readFinishedJob(jobKey);
-    if (result[u"Result"] != u"OK") {
-        const WString text = result[u"Result"];
-        fail(text.empty() ? "the driver recorded no result for " + toUtf8(jobKey)
-                          : toUtf8(text));
-        return;
-    }
-    std::string line = toUtf8(result[u"OutputPDF"]);
-    if (!result[u"OutputEmail"].empty())
-        line += " (e-mail draft: " + toUtf8(result[u"OutputEmail"]) + ")";
-    if (!result[u"InvoiceError"].empty())
-        line += " (invoice XML not embedded: " + toUtf8(result[u"InvoiceError"]) + ")";
-    report(line);
+    waiting_.push_back({items_[current_].label, {}, jobKey});
+    next();
 }
 
-void BatchConverter::report(const std::string& text) {
-    ticker_.stop();
-    std::fprintf(out_, "%s: %s\n", items_[current_].label.c_str(), text.c_str());
-    std::fflush(out_);
-    ++current_;
-    QTimer::singleShot(0, this, &BatchConverter::startItem);
+// Lines go out in input order as the driver records its jobs; a job whose worker has ended
+// without a record is reported as such rather than waited for.
+void BatchConverter::flushFinished() {
+    while (!waiting_.empty()) {
+        Line& line = waiting_.front();
+        if (line.text.empty()) {
+            SettingsMap result = readFinishedJob(line.jobKey);
+            const WString outcome = result[u"Result"];
+            if (outcome.empty() && runningPostActions() > 0)
+                return;
+            line.text = outcomeText(result, line.jobKey);
+        }
+        if (line.text.starts_with("failed: "))
+            ++failures_;
+        std::fprintf(out_, "%s: %s\n", line.label.c_str(), line.text.c_str());
+        std::fflush(out_);
+        waiting_.pop_front();
+        ++reported_;
+        showProgress();
+    }
 }
 
 void BatchConverter::fail(const std::string& reason) {
-    ++failures_;
-    report("failed: " + reason);
+    waiting_.push_back({items_[current_].label, "failed: " + reason, {}});
+    next();
+}
+
+void BatchConverter::next() {
+    ticker_.stop();
+    ++current_;
+    QTimer::singleShot(0, this, &BatchConverter::startItem);
 }
 
 void BatchConverter::showProgress() const {
     if (progress_ == nullptr)
         return;
-    const auto done = static_cast<int>(current_ * kBarWidth / items_.size());
-    std::fprintf(progress_, "\r[%s%s] %zu/%zu%s", std::string(static_cast<std::size_t>(done), '#').c_str(),
-                 std::string(static_cast<std::size_t>(kBarWidth - done), '.').c_str(), current_,
-                 items_.size(), current_ == items_.size() ? "\n" : "");
+    const auto done = static_cast<int>(reported_ * kBarWidth / items_.size());
+    std::fprintf(progress_, "\r[%s%s] %zu/%zu%s",
+                 std::string(static_cast<std::size_t>(done), '#').c_str(),
+                 std::string(static_cast<std::size_t>(kBarWidth - done), '.').c_str(), reported_,
+                 items_.size(), reported_ == items_.size() ? "\n" : "");
     std::fflush(progress_);
 }
 

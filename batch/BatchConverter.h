@@ -1,20 +1,24 @@
 // Drives the window's own classes through a batch: each item's page is opened in the main
-// frame's view, invoice data is put where a page's own zugstr_jsonIni would be, the create
-// command is dispatched as a click would, and the item ends when its job has been finished by
-// the driver (or failed, or timed out). One line per item on `out`, a progress bar on
-// `progress` when given. Borrows the frame, prompts and streams; main thread.
+// frame's view, invoice data is put where a page's own zugstr_jsonIni would be and the create
+// command is dispatched as a click would. The next item starts once the job is handed to the
+// driver, whose post-processing runs alongside; an item's line, in input order, follows when
+// the driver has recorded its job (or the item failed or timed out before). One line per item
+// on `out`, a progress bar on `progress` when given. Borrows the frame, prompts and streams;
+// main thread.
 #pragma once
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 #include <cstdio>
+#include <deque>
 #include <string>
 #include <vector>
 
 #include "batch/BatchOptions.h"
 #include "batch/BatchPlan.h"
 #include "batch/ConsolePrompts.h"
+#include "core/Text.h"
 
 namespace korventa {
 
@@ -39,14 +43,15 @@ signals:
     void finished();
 
 private:
-    enum class Stage { Loading, Converting };
+    enum class Stage { Loading, Converting, Draining };
 
     void startItem();
     void handleTick();
     void dispatch();
     void conclude();
-    void report(const std::string& text);
+    void next();
     void fail(const std::string& reason);
+    void flushFinished();
     void showProgress() const;
     [[nodiscard]] int createCommand() const;
 
@@ -56,6 +61,13 @@ private:
     std::vector<BatchItem> items_;
     std::FILE* out_;
     std::FILE* progress_;
+    struct Line {
+        std::string label;
+        std::string text;  // empty while the driver has not recorded the job
+        WString jobKey;
+    };
+    std::deque<Line> waiting_;  // in input order
+    std::size_t reported_ = 0;
     std::size_t current_ = 0;
     Stage stage_ = Stage::Loading;
     std::string dataScript_;

@@ -140,6 +140,9 @@ void CMainFrame::RunConversionScript(const WString& script) {
 bool CMainFrame::isIdle() const {
     return view_->isIdle();
 }
+bool CMainFrame::isReady() const {
+    return view_->isReady();
+}
 void CMainFrame::setSwitch(int id, bool on) {
     if (commands_.commandState(id).checked != on)
         onCommand(id, 0);

@@ -49,6 +49,8 @@ public:
     // The page has loaded and no conversion, print or post-processing of this process is
     // under way.
     [[nodiscard]] bool isIdle() const;
+    // The same without waiting for the driver's post-processing.
+    [[nodiscard]] bool isReady() const;
     // Runs JavaScript in the displayed page as a user's own action would (test scripts).
     void runInPage(const WString& script);
     // Sets a check box command to `on` through the dispatcher, as a click would.

@@ -350,9 +350,12 @@ WString CEdgeView::documentTitle() const {
     return title.toStdU16String();
 }
 
+bool CEdgeView::isReady() const {
+    return hasBrowser() && pageLoaded_ && !printing_ && !printingSlot_.isHeld();
+}
+
 bool CEdgeView::isIdle() const {
-    return hasBrowser() && pageLoaded_ && !printing_ && !printingSlot_.isHeld() &&
-           runningPostActions() == 0;
+    return isReady() && runningPostActions() == 0;
 }
 
 QWebEnginePage* CEdgeView::page() const {

@@ -66,8 +66,9 @@ public:
     // when the PDF arrives. False, with the printing slot given back, when there is no
     // loaded browser or a print is already under way (the browser would drop one of them).
     bool StartPdfPrint();
-    // The page has loaded, no print is under way, the printing slot is free and no
-    // post-processing of this process is running.
+    // The page has loaded, no print is under way and the printing slot is free.
+    [[nodiscard]] bool isReady() const;
+    // Ready, and no post-processing of this process is running either.
     [[nodiscard]] bool isIdle() const;
     // The slot's timed take; a conversion request runs only with it.
     [[nodiscard]] bool takePrintingSlot() { return printingSlot_.take(); }
