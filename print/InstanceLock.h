@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "print/UniqueFd.h"
+#include "core/UniqueFd.h"
 
 namespace korventa {
 

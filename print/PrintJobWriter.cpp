@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "print/TempFileName.h"
-#include "print/UniqueFd.h"
+#include "core/UniqueFd.h"
 #include "view/PageCommandFilter.h"
 
 namespace korventa {

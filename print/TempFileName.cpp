@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "print/UniqueFd.h"
+#include "core/UniqueFd.h"
 
 namespace korventa {
 namespace {

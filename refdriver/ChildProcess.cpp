@@ -13,7 +13,7 @@
 #include <memory>
 #include <string_view>
 
-#include "refdriver/UniqueFd.h"
+#include "core/UniqueFd.h"
 
 extern char** environ;
 

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "refdriver/UniqueFd.h"
+#include "core/UniqueFd.h"
 
 namespace korventa::refdriver {
 namespace {

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "refdriver/UniqueFd.h"
+#include "core/UniqueFd.h"
 
 namespace korventa::refdriver {
 

@@ -19,7 +19,7 @@
 #include "platform/registry/RegistryHive.h"
 #include "platform/registry/RegistryKey.h"
 #include "platform/registry/RegistryTransaction.h"
-#include "refdriver/UniqueFd.h"
+#include "core/UniqueFd.h"
 
 namespace korventa::refdriver {
 namespace {

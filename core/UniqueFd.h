@@ -1,5 +1,5 @@
-// The one owner of a POSIX file descriptor: closed when the owner goes, never twice. Moving
-// hands the descriptor on. Any thread, one owner at a time.
+// The one owner of a POSIX file descriptor: closed exactly once, when the owner goes or is
+// reset. Move-only; one thread at a time.
 #pragma once
 
 #include <unistd.h>
@@ -24,15 +24,14 @@ public:
     UniqueFd(const UniqueFd&) = delete;
     UniqueFd& operator=(const UniqueFd&) = delete;
 
-    [[nodiscard]] bool isOpen() const { return fd_ >= 0; }
     [[nodiscard]] int get() const { return fd_; }
-
-private:
+    [[nodiscard]] bool isOpen() const { return fd_ >= 0; }
     void reset() {
         if (fd_ >= 0) ::close(fd_);
         fd_ = -1;
     }
 
+private:
     int fd_ = -1;
 };
 
