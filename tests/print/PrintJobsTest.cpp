@@ -1,0 +1,332 @@
+// Print jobs without the browser: instance identity, the printing slot, the paper a print lays
+// out on, temporary files and the job record a print completion writes for the driver.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "frame/FrameDoubles.h"
+#include "print/InstanceIdentity.h"
+#include "print/InstanceLock.h"
+#include "print/MemoryStream.h"
+#include "print/PdfPrintSettings.h"
+#include "print/PrintJobWriter.h"
+#include "print/PrintingSlot.h"
+#include "print/TempFileName.h"
+#include "support/TempDir.h"
+
+namespace korventa {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(JobKeyName, IsThePrefixAndTheJobNumberCutToSixtyThreeCharacters) {
+    EXPECT_EQ(MakeJobKeyName(jobPrefixFor(1), 101), u"KORVENTAJob\\Inst001\\101");
+    EXPECT_EQ(MakeJobKeyName(jobPrefixFor(12), 103), u"KORVENTAJob\\Inst012\\103");
+    EXPECT_EQ(jobPrefixFor(0), u"KORVENTAJob\\Inst000\\");
+    const WString longPrefix(70, u'x');
+    EXPECT_EQ(MakeJobKeyName(longPrefix, 7), WString(63, u'x'));
+}
+
+TEST(InstanceId, OnlyTheHighestRandomValueGivesZ) {
+    EXPECT_EQ(instanceLetter(0), u'A');
+    EXPECT_EQ(instanceLetter(32766), u'Y');
+    EXPECT_EQ(instanceLetter(32767), u'Z');
+}
+
+TEST(InstanceLock, TakesTheLowestFreeNumberAndGetsItBackWhenTheHolderEnds) {
+    test::TempDir folder;
+    {
+        const InstanceLock first = InstanceLock::acquire(folder.path());
+        const InstanceLock second = InstanceLock::acquire(folder.path());
+        EXPECT_EQ(first.number(), 1u);
+        EXPECT_EQ(second.number(), 2u);
+    }
+    EXPECT_EQ(InstanceLock::acquire(folder.path()).number(), 1u);
+    EXPECT_EQ(InstanceLock::lockFileName(7), "SemaVELTKORVENTAInstance.007.lock");
+}
+
+TEST(InstanceLock, NumberOfAProcessThatDiesIsFreeAgain) {
+    test::TempDir folder;
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const InstanceLock held = InstanceLock::acquire(folder.path());
+        const char number = static_cast<char>('0' + held.number());
+        (void)!::write(ready[1], &number, 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char number = 0;
+    ASSERT_EQ(::read(ready[0], &number, 1), 1);
+    EXPECT_EQ(number, '1');
+    EXPECT_EQ(InstanceLock::acquire(folder.path()).number(), 2u);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    EXPECT_EQ(InstanceLock::acquire(folder.path()).number(), 1u);
+    ::close(ready[0]);
+    ::close(ready[1]);
+}
+
+TEST(InstanceLock, UnusableFolderGivesNumberZero) {
+    EXPECT_EQ(InstanceLock::acquire("").number(), 0u);
+    EXPECT_EQ(InstanceLock::acquire("/nonexistent/korventa").number(), 0u);
+}
+
+TEST(PrintingSlot, TakenOnceUntilGivenBackAndAFreeGiveBackChangesNothing) {
+    PrintingSlot slot(u"ABCDEF");
+    EXPECT_EQ(slot.name(), u"SemaVELTKORVENTAPrintingABCDEF");
+    slot.giveBack();
+    EXPECT_TRUE(slot.take(1ms));
+    EXPECT_FALSE(slot.take(1ms));
+    slot.giveBack();
+    slot.giveBack();
+    EXPECT_TRUE(slot.take(1ms));
+    EXPECT_FALSE(slot.take(1ms));
+}
+
+class PaperSettings : public testing::Test {
+protected:
+    PaperSettings() {
+        spooler_.queues[u"Office"] = {{u"na_letter_8.5x11in", 2159, 2794},
+                                      {u"iso_a4_210x297mm", 2100, 2970}};
+    }
+    PdfPrintSettings read(const WString& current) {
+        spooler_.defaults[u"Office"] = current;
+        PdfPrintSettings settings;
+        ReadPrinterPaper(spooler_, u"Office", settings);
+        return settings;
+    }
+    test::FakeSpooler spooler_;
+};
+
+TEST_F(PaperSettings, TakesTheListedSizeOfTheCurrentPaperInInches) {
+    const PdfPrintSettings letter = read(u"na_letter_8.5x11in");
+    EXPECT_DOUBLE_EQ(letter.pageWidth, 2159 / 254.0);
+    EXPECT_DOUBLE_EQ(letter.pageHeight, 11.0);
+    const PdfPrintSettings a4 = read(u"iso_a4_210x297mm");
+    EXPECT_DOUBLE_EQ(a4.pageWidth, 8.26771653543307);
+    EXPECT_DOUBLE_EQ(a4.pageHeight, 11.692913385826772);
+    EXPECT_EQ(a4.customPageSize, 1);
+    EXPECT_FALSE(a4.printBackgrounds);
+    EXPECT_TRUE(a4.printHeaderAndFooter);
+}
+
+TEST_F(PaperSettings, UnlistedPaperGivesA4AndAnUnknownPrinterKeepsThePreviousSize) {
+    const PdfPrintSettings unlisted = read(u"custom_roll");
+    EXPECT_DOUBLE_EQ(unlisted.pageWidth, 2100 / 254.0);
+    EXPECT_DOUBLE_EQ(unlisted.pageHeight, 2970 / 254.0);
+    PdfPrintSettings settings;
+    ReadPrinterPaper(spooler_, u"Nobody", settings);
+    EXPECT_DOUBLE_EQ(settings.pageWidth, 8.5);
+    EXPECT_DOUBLE_EQ(settings.pageHeight, 11.0);
+}
+
+TEST(TempFileName, CreatesNewEmptyFilesNamedAfterThePrefixWithoutEverReusingOne) {
+    test::TempDir folder;
+    WString first;
+    ASSERT_TRUE(createUniqueFile(fromUtf8(folder.path()), u"efn", 0xFFFF, first));
+    EXPECT_EQ(first, fromUtf8(folder.file("efnFFFF.tmp")));
+    EXPECT_EQ(std::filesystem::file_size(toUtf8(first)), 0u);
+    WString second;
+    ASSERT_TRUE(createUniqueFile(fromUtf8(folder.path()), u"efn", 0xFFFF, second));
+    EXPECT_EQ(second, fromUtf8(folder.file("efn0001.tmp")));
+    WString chosen;
+    EXPECT_TRUE(GetTempFileNameW(fromUtf8(folder.path()), u"efn", chosen));
+    EXPECT_NE(chosen, first);
+}
+
+TEST(TempFileName, EmptyOrMissingFolderGivesNoFile) {
+    WString path = u"left over";
+    EXPECT_FALSE(GetTempFileNameW(u"", u"efn", path));
+    EXPECT_TRUE(path.empty());
+    EXPECT_FALSE(GetTempFileNameW(u"/nonexistent/jobs", u"efn", path));
+    EXPECT_TRUE(path.empty());
+}
+
+// Records what the completion asks of the driver and of the record store.
+class RecordingDriver final : public JobDriver {
+public:
+    std::int32_t prepareJob(WStringView printer, WStringView prefix, WStringView document,
+                            std::uint32_t number) override {
+        prepared.push_back({WString(printer), WString(prefix), WString(document), number});
+        return result;
+    }
+    void handOff(WStringView jobKeyName) override { handedOff.emplace_back(jobKeyName); }
+
+    struct Call {
+        WString printer;
+        WString prefix;
+        WString document;
+        std::uint32_t number;
+    };
+    std::int32_t result = 0;
+    std::vector<Call> prepared;
+    std::vector<WString> handedOff;
+};
+
+class RecordingStore final : public JobRecordStore {
+public:
+    explicit RecordingStore(std::string folder) : folder_(std::move(folder)) {}
+    void read(WStringView, SettingsMap& values) override {
+        values[u"JobTempPath"] = fromUtf8(folder_);
+    }
+    void writeBatch(WStringView jobKeyName, const SettingsMap& values) override {
+        keys.emplace_back(jobKeyName);
+        batches.push_back(values);
+    }
+    std::vector<WString> keys;
+    std::vector<SettingsMap> batches;
+
+private:
+    std::string folder_;
+};
+
+// Counts the reads the copy makes and their sizes.
+class WatchedStream final : public ByteStream {
+public:
+    explicit WatchedStream(std::string bytes) : bytes_(std::move(bytes)), rest_(bytes_) {}
+    std::size_t read(char* buffer, std::size_t capacity) override {
+        const std::size_t count = rest_.read(buffer, capacity);
+        reads.push_back(count);
+        return count;
+    }
+    std::vector<std::size_t> reads;
+
+private:
+    std::string bytes_;
+    MemoryStream rest_;
+};
+
+class JobRecord : public testing::Test {
+protected:
+    JobRecord() { request_.printerName = u"Office"; }
+
+    void complete(ByteStream* pdf) {
+        writer_.OnPdfStreamCompleted({pdf, u"Report", u"file:///srv/report.html"}, request_,
+                                     identity_, slot_);
+    }
+    static std::string fileText(const WString& path) {
+        return std::filesystem::exists(toUtf8(path)) ? readAll(toUtf8(path)) : "(missing)";
+    }
+    static std::string readAll(const std::string& path) {
+        std::string bytes;
+        if (FILE* file = std::fopen(path.c_str(), "rb")) {
+            char chunk[4096];
+            for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;)
+                bytes.append(chunk, n);
+            std::fclose(file);
+        }
+        return bytes;
+    }
+
+    test::TempDir folder_;
+    test::TempDir locks_;
+    RecordingDriver driver_;
+    RecordingStore store_{folder_.path()};
+    PrintJobWriter writer_{driver_, store_};
+    InstanceIdentity identity_{locks_.path()};
+    PrintingSlot slot_{u"ABCDEF"};
+    RequestState request_;
+};
+
+TEST_F(JobRecord, PlainPdfJobWritesTheFixedValuesAndHandsTheJobOff) {
+    ASSERT_TRUE(slot_.take(1ms));
+    MemoryStream pdf("%PDF-1.4 body");
+    complete(&pdf);
+
+    ASSERT_EQ(driver_.prepared.size(), 1u);
+    EXPECT_EQ(driver_.prepared[0].printer, u"Office");
+    EXPECT_EQ(driver_.prepared[0].prefix, u"KORVENTAJob\\Inst001\\");
+    EXPECT_EQ(driver_.prepared[0].document, u"Report");
+    EXPECT_EQ(driver_.prepared[0].number, 101u);
+    ASSERT_EQ(store_.batches.size(), 1u);
+    const SettingsMap& fixed = store_.batches[0];
+    const WString pdfPath = fixed.at(u"JobTempPDF");
+    const SettingsMap expected{{u"DestPostSaveDlg", u"True"}, {u"EmailEnable", u"False"},
+                               {u"JobFlagDrag2PDF", u"128"},  {u"JobPostSaveDlg", u"True"},
+                               {u"JobSrcPDFName", pdfPath},   {u"JobTempPDF", pdfPath}};
+    EXPECT_EQ(fixed, expected);
+    EXPECT_TRUE(std::filesystem::path(toUtf8(pdfPath)).filename().string().starts_with("efn"));
+    EXPECT_EQ(fileText(pdfPath), "%PDF-1.4 body");
+    EXPECT_EQ(driver_.handedOff, (std::vector<WString>{u"KORVENTAJob\\Inst001\\101"}));
+    EXPECT_FALSE(slot_.isHeld());
+}
+
+TEST_F(JobRecord, InvoiceJobWritesFixedValuesThenCommandsThenTheXml) {
+    request_.emailEnable = 1;
+    request_.zugferdRequest = 1;
+    request_.intentModeSet = 1;
+    request_.intentMode = 11;
+    request_.facturXml = "<inv/>";
+    request_.commandMap = {{u"DestPostSaveDlg", u"False"}, {u"DocSubject", u"March"}};
+    MemoryStream pdf("%PDF");
+    complete(&pdf);
+
+    ASSERT_EQ(store_.batches.size(), 3u);
+    EXPECT_EQ(store_.batches[0].at(u"EmailEnable"), u"True");
+    EXPECT_EQ(store_.batches[0].at(u"DocIntentMode"), u"11");
+    EXPECT_EQ(store_.batches[0].at(u"DocMetaMode"), u"11");
+    // Written after the fixed values, so the page's "False" is what the key holds.
+    EXPECT_EQ(store_.batches[1],
+              (SettingsMap{{u"DestPostSaveDlg", u"False"}, {u"DocSubject", u"March"}}));
+    EXPECT_TRUE(request_.commandMap.empty());
+    ASSERT_EQ(store_.batches[2].size(), 1u);
+    EXPECT_EQ(fileText(store_.batches[2].at(u"AnnZUGFeRD")), "<inv/>");
+    EXPECT_TRUE(request_.facturXml.empty());
+}
+
+TEST_F(JobRecord, PlainCommandNeverWritesTheInvoiceXml) {
+    request_.facturXml = "<inv/>";
+    MemoryStream pdf("%PDF");
+    complete(&pdf);
+    ASSERT_EQ(store_.batches.size(), 1u);
+    EXPECT_FALSE(store_.batches[0].contains(u"AnnZUGFeRD"));
+}
+
+TEST_F(JobRecord, FailedPrintStillWritesTheJobWithAnEmptyPdf) {
+    complete(nullptr);
+    ASSERT_EQ(store_.batches.size(), 1u);
+    EXPECT_EQ(fileText(store_.batches[0].at(u"JobTempPDF")), "");
+    EXPECT_EQ(driver_.handedOff.size(), 1u);
+}
+
+TEST_F(JobRecord, JobTheDriverDoesNotPrepareUsesItsNumberAndKeepsTheCommands) {
+    driver_.result = -1;
+    request_.commandMap = {{u"DocSubject", u"March"}};
+    ASSERT_TRUE(slot_.take(1ms));
+    complete(nullptr);
+    EXPECT_TRUE(store_.batches.empty());
+    EXPECT_TRUE(driver_.handedOff.empty());
+    EXPECT_FALSE(slot_.isHeld());
+    EXPECT_EQ(request_.commandMap.size(), 1u);
+    driver_.result = 0;
+    complete(nullptr);
+    EXPECT_EQ(driver_.prepared.back().number, 102u);
+    EXPECT_EQ(store_.batches.back(), (SettingsMap{{u"DocSubject", u"March"}}));
+}
+
+TEST_F(JobRecord, StreamIsCopiedInChunksOfAtMost4096Bytes) {
+    WatchedStream pdf(std::string(10000, 'p'));
+    complete(&pdf);
+    EXPECT_EQ(pdf.reads, (std::vector<std::size_t>{4096, 4096, 1808, 0}));
+    EXPECT_EQ(fileText(store_.batches[0].at(u"JobTempPDF")), std::string(10000, 'p'));
+}
+
+TEST_F(JobRecord, RemotePageCannotNameTheJobsFiles) {
+    request_.commandMap = {{u"JobTempPath", u"/etc"}, {u"jobtemppdf", u"/etc/passwd"},
+                           {u"DocTitle", u"Fine"}};
+    request_.zugferdRequest = 1;
+    MemoryStream pdf("%PDF");
+    writer_.OnPdfStreamCompleted({&pdf, u"Report", u"https://shop.example/invoice"}, request_,
+                                 identity_, slot_);
+    ASSERT_EQ(store_.batches.size(), 2u);
+    EXPECT_EQ(store_.batches[1], (SettingsMap{{u"DocTitle", u"Fine"}}));
+}
+
+}  // namespace
+}  // namespace korventa
