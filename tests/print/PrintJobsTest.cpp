@@ -121,9 +121,11 @@ TEST_F(PaperSettings, UnlistedPaperGivesA4AndAnUnknownPrinterKeepsThePreviousSiz
     EXPECT_DOUBLE_EQ(unlisted.pageWidth, 2100 / 254.0);
     EXPECT_DOUBLE_EQ(unlisted.pageHeight, 2970 / 254.0);
     PdfPrintSettings settings;
+    settings.pageWidth = 5.0;
+    settings.pageHeight = 7.0;
     ReadPrinterPaper(spooler_, u"Nobody", settings);
-    EXPECT_DOUBLE_EQ(settings.pageWidth, 8.5);
-    EXPECT_DOUBLE_EQ(settings.pageHeight, 11.0);
+    EXPECT_DOUBLE_EQ(settings.pageWidth, 5.0);
+    EXPECT_DOUBLE_EQ(settings.pageHeight, 7.0);
 }
 
 TEST(TempFileName, CreatesNewEmptyFilesNamedAfterThePrefixWithoutEverReusingOne) {
@@ -140,11 +142,25 @@ TEST(TempFileName, CreatesNewEmptyFilesNamedAfterThePrefixWithoutEverReusingOne)
     EXPECT_NE(chosen, first);
 }
 
-TEST(TempFileName, EmptyOrMissingFolderGivesNoFile) {
+TEST(TempFileName, TakenNameIsSkippedAndKeepsItsContent) {
+    test::TempDir folder;
+    folder.writeFile("efn0010.tmp", "someone else's");
+    WString path;
+    ASSERT_TRUE(createUniqueFile(fromUtf8(folder.path()), u"efn", 0x10, path));
+    EXPECT_EQ(path, fromUtf8(folder.file("efn0011.tmp")));
+    EXPECT_EQ(folder.readFile("efn0010.tmp"), "someone else's");
+}
+
+TEST(TempFileName, EmptyMissingOrUnusableFolderGivesNoFile) {
+    test::TempDir folder;
+    folder.writeFile("plain", "");
     WString path = u"left over";
     EXPECT_FALSE(GetTempFileNameW(u"", u"efn", path));
     EXPECT_TRUE(path.empty());
     EXPECT_FALSE(GetTempFileNameW(u"/nonexistent/jobs", u"efn", path));
+    EXPECT_TRUE(path.empty());
+    // A file where the folder should be fails at once, not after 65535 tries.
+    EXPECT_FALSE(createUniqueFile(fromUtf8(folder.file("plain")), u"efn", 1, path));
     EXPECT_TRUE(path.empty());
 }
 
@@ -186,15 +202,17 @@ private:
     std::string folder_;
 };
 
-// Counts the reads the copy makes and their sizes.
+// Records the room each read of the copy offers and what it got.
 class WatchedStream final : public ByteStream {
 public:
     explicit WatchedStream(std::string bytes) : bytes_(std::move(bytes)), rest_(bytes_) {}
     std::size_t read(char* buffer, std::size_t capacity) override {
+        capacities.push_back(capacity);
         const std::size_t count = rest_.read(buffer, capacity);
         reads.push_back(count);
         return count;
     }
+    std::vector<std::size_t> capacities;
     std::vector<std::size_t> reads;
 
 private:
@@ -206,9 +224,9 @@ class JobRecord : public testing::Test {
 protected:
     JobRecord() { request_.printerName = u"Office"; }
 
-    void complete(ByteStream* pdf) {
-        writer_.OnPdfStreamCompleted({pdf, u"Report", u"file:///srv/report.html"}, request_,
-                                     identity_, slot_);
+    WString complete(ByteStream* pdf, WString address = u"file:///srv/report.html") {
+        return writer_.OnPdfStreamCompleted({pdf, u"Report", std::move(address)}, request_,
+                                            identity_, slot_);
     }
     static std::string fileText(const WString& path) {
         return std::filesystem::exists(toUtf8(path)) ? readAll(toUtf8(path)) : "(missing)";
@@ -237,7 +255,7 @@ protected:
 TEST_F(JobRecord, PlainPdfJobWritesTheFixedValuesAndHandsTheJobOff) {
     ASSERT_TRUE(slot_.take(1ms));
     MemoryStream pdf("%PDF-1.4 body");
-    complete(&pdf);
+    EXPECT_EQ(complete(&pdf), u"KORVENTAJob\\Inst001\\101");
 
     ASSERT_EQ(driver_.prepared.size(), 1u);
     EXPECT_EQ(driver_.prepared[0].printer, u"Office");
@@ -276,7 +294,10 @@ TEST_F(JobRecord, InvoiceJobWritesFixedValuesThenCommandsThenTheXml) {
               (SettingsMap{{u"DestPostSaveDlg", u"False"}, {u"DocSubject", u"March"}}));
     EXPECT_TRUE(request_.commandMap.empty());
     ASSERT_EQ(store_.batches[2].size(), 1u);
-    EXPECT_EQ(fileText(store_.batches[2].at(u"AnnZUGFeRD")), "<inv/>");
+    const WString xmlPath = store_.batches[2].at(u"AnnZUGFeRD");
+    EXPECT_EQ(fileText(xmlPath), "<inv/>");
+    EXPECT_NE(xmlPath, store_.batches[0].at(u"JobTempPDF"));
+    EXPECT_EQ(std::filesystem::path(toUtf8(xmlPath)).parent_path(), folder_.path());
     EXPECT_TRUE(request_.facturXml.empty());
 }
 
@@ -286,6 +307,7 @@ TEST_F(JobRecord, PlainCommandNeverWritesTheInvoiceXml) {
     complete(&pdf);
     ASSERT_EQ(store_.batches.size(), 1u);
     EXPECT_FALSE(store_.batches[0].contains(u"AnnZUGFeRD"));
+    EXPECT_TRUE(request_.facturXml.empty());
 }
 
 TEST_F(JobRecord, FailedPrintStillWritesTheJobWithAnEmptyPdf) {
@@ -298,8 +320,11 @@ TEST_F(JobRecord, FailedPrintStillWritesTheJobWithAnEmptyPdf) {
 TEST_F(JobRecord, JobTheDriverDoesNotPrepareUsesItsNumberAndKeepsTheCommands) {
     driver_.result = -1;
     request_.commandMap = {{u"DocSubject", u"March"}};
+    request_.zugferdRequest = 1;
+    request_.facturXml = "<inv/>";
     ASSERT_TRUE(slot_.take(1ms));
-    complete(nullptr);
+    EXPECT_EQ(complete(nullptr), u"");
+    EXPECT_TRUE(request_.facturXml.empty());
     EXPECT_TRUE(store_.batches.empty());
     EXPECT_TRUE(driver_.handedOff.empty());
     EXPECT_FALSE(slot_.isHeld());
@@ -313,19 +338,51 @@ TEST_F(JobRecord, JobTheDriverDoesNotPrepareUsesItsNumberAndKeepsTheCommands) {
 TEST_F(JobRecord, StreamIsCopiedInChunksOfAtMost4096Bytes) {
     WatchedStream pdf(std::string(10000, 'p'));
     complete(&pdf);
+    EXPECT_EQ(pdf.capacities, std::vector<std::size_t>(4, 4096));
     EXPECT_EQ(pdf.reads, (std::vector<std::size_t>{4096, 4096, 1808, 0}));
     EXPECT_EQ(fileText(store_.batches[0].at(u"JobTempPDF")), std::string(10000, 'p'));
 }
 
-TEST_F(JobRecord, RemotePageCannotNameTheJobsFiles) {
-    request_.commandMap = {{u"JobTempPath", u"/etc"}, {u"jobtemppdf", u"/etc/passwd"},
+TEST_F(JobRecord, RemotePageCannotNameTheJobsFilesNorAttachOne) {
+    request_.commandMap = {{u"JobTempPath", u"/etc"},
+                           {u"jobtemppdf", u"/etc/passwd"},
+                           {u"AnnZUGFeRD", u"/home/user/.ssh/id_rsa"},
                            {u"DocTitle", u"Fine"}};
     request_.zugferdRequest = 1;
     MemoryStream pdf("%PDF");
-    writer_.OnPdfStreamCompleted({&pdf, u"Report", u"https://shop.example/invoice"}, request_,
-                                 identity_, slot_);
+    complete(&pdf, u"https://shop.example/invoice");
     ASSERT_EQ(store_.batches.size(), 2u);
     EXPECT_EQ(store_.batches[1], (SettingsMap{{u"DocTitle", u"Fine"}}));
+}
+
+TEST_F(JobRecord, LocalPageMayAttachAFileButNotNameTheJobsFiles) {
+    request_.commandMap = {{u"JobSrcPDFName", u"/etc/passwd"},
+                           {u"AnnZUGFeRD", u"/srv/invoice.xml"},
+                           {u"DocTitle", u"Fine"}};
+    MemoryStream pdf("%PDF");
+    complete(&pdf, u"FILE:///srv/invoice.html");
+    ASSERT_EQ(store_.batches.size(), 2u);
+    EXPECT_EQ(store_.batches[1],
+              (SettingsMap{{u"AnnZUGFeRD", u"/srv/invoice.xml"}, {u"DocTitle", u"Fine"}}));
+}
+
+// Where the finished PDF goes is the caller's choice, never the page's, whatever its origin.
+TEST_F(JobRecord, OutputFolderComesFromTheRequestOnly) {
+    request_.commandMap = {{u"jobOutputFolder", u"/tmp/elsewhere"}, {u"DocTitle", u"Fine"}};
+    request_.outputFolder = u"/srv/out";
+    MemoryStream pdf("%PDF");
+    complete(&pdf);
+    ASSERT_EQ(store_.batches.size(), 3u);
+    EXPECT_EQ(store_.batches[1], (SettingsMap{{u"DocTitle", u"Fine"}}));
+    EXPECT_EQ(store_.batches[2], (SettingsMap{{u"JobOutputFolder", u"/srv/out"}}));
+}
+
+TEST_F(JobRecord, PlainRequestWritesNoOutputFolder) {
+    request_.commandMap = {{u"JobOutputFolder", u"/tmp/elsewhere"}};
+    MemoryStream pdf("%PDF");
+    complete(&pdf);
+    ASSERT_EQ(store_.batches.size(), 1u);
+    EXPECT_FALSE(store_.batches[0].contains(u"JobOutputFolder"));
 }
 
 }  // namespace

@@ -1,0 +1,308 @@
+// The reference driver's post-processing through its real library: a job prepared with
+// DocGetDocInfo2, its PDF written into the job's folder as the program does, then finished by
+// DEXU_PostActionProc into a temporary destination folder on temporary hives.
+#include <gtest/gtest.h>
+#include <qpdf/Buffer.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFWriter.hh>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "driver/DriverAbi.h"
+#include "driver/DriverLibrary.h"
+#include "driver/DriverNames.h"
+#include "driver/FakeSpooler.h"
+#include "driver/FinishedJobEntry.h"
+#include "driver/HiveWriter.h"
+#include "driver/KeyValues.h"
+#include "support/TempDir.h"
+
+namespace korventa {
+namespace {
+
+namespace fs = std::filesystem;
+
+using test::putText;
+using test::textOf;
+using test::userHive;
+
+const WString kPrefix = u"KORVENTAJob\\Inst001\\";
+
+constexpr const char* kInvoiceXml =
+    "<rsm:CrossIndustryInvoice xmlns:rsm=\"urn:un:unece:uncefact:data:standard:"
+    "CrossIndustryInvoice:100\"><rsm:ExchangedDocument/></rsm:CrossIndustryInvoice>";
+
+// A one-page document qpdf can read, so the finisher's rewrite really runs.
+std::string onePagePdf() {
+    QPDF pdf;
+    pdf.emptyPDF();
+    pdf.addPage(pdf.makeIndirectObject(QPDFObjectHandle::parse(
+                    "<< /Type /Page /MediaBox [0 0 595 842] /Resources << >> >>")),
+                false);
+    QPDFWriter writer(pdf);
+    writer.setOutputMemory();
+    writer.write();
+    const auto buffer = writer.getBufferSharedPointer();
+    return std::string(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize());
+}
+
+std::string readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string pdfTitle(const std::string& path) {
+    QPDF pdf;
+    pdf.processFile(path.c_str());
+    return pdf.getTrailer().getKey("/Info").getKey("/Title").getUTF8Value();
+}
+
+// Sets (or, with null, removes) one environment variable for the object's life.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name))
+            saved_ = old;
+        had_ = std::getenv(name) != nullptr;
+        if (value != nullptr) {
+            ::setenv(name, value, 1);
+        } else {
+            ::unsetenv(name);
+        }
+    }
+    ~ScopedEnv() {
+        if (had_) {
+            ::setenv(name_, saved_.c_str(), 1);
+        } else {
+            ::unsetenv(name_);
+        }
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name_;
+    std::string saved_;
+    bool had_ = false;
+};
+
+// Driver settings, cache and home all point into temporary folders, so nothing outside them is
+// read or written; finished documents go to `dest_`. Without a display no mail program is
+// started for a draft.
+class JobFinisher : public testing::Test {
+protected:
+    JobFinisher() : library_(DriverLibrary::load()) {
+        putText(userHive(), DriverRegistryRoot, u"DestFolder", fromUtf8(dest_.path()));
+    }
+
+    static WString keyName(std::uint32_t number) { return kPrefix + decimalText(number); }
+    static WString keyPath(std::uint32_t number) { return driverKeyPath(keyName(number)); }
+
+    // Prepares job `number` for `title` and gives it `pdf` as its temporary PDF, the way the
+    // print completion does; returns the job's folder.
+    std::string prepareJob(std::uint32_t number, WStringView title, const std::string& pdf) {
+        DriverPrinter printer;
+        EXPECT_TRUE(DriverPrinter::open(spooler_, u"Veltrix PDF Pro", printer));
+        EXPECT_EQ(library_.DocGetDocInfo2(printer, kPrefix, title, number, true, false), VELT_OK);
+        const std::string folder =
+            toUtf8(textOf(userHive(), keyPath(number), u"JobTempPath").value_or(u"/nonexistent"));
+        const std::string pdfPath = folder + "/efn1234.tmp";
+        writeBytes(pdfPath, pdf);
+        setValue(number, u"JobTempPDF", fromUtf8(pdfPath));
+        return folder;
+    }
+    static void setValue(std::uint32_t number, WStringView name, WStringView text) {
+        putText(userHive(), keyPath(number), name, text);
+    }
+    std::int32_t finish(std::uint32_t number) const {
+        return library_.DEXU_PostActionProc(keyName(number), u"");
+    }
+    // Names in the destination folder, sorted.
+    std::vector<std::string> delivered() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dest_.path())) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    test::ScopedHives hives_;
+    test::TempDir cache_;
+    test::TempDir home_;
+    test::TempDir dest_;
+    ScopedEnv cacheEnv_{"XDG_CACHE_HOME", cache_.path().c_str()};
+    ScopedEnv homeEnv_{"HOME", home_.path().c_str()};
+    ScopedEnv dataEnv_{"XDG_DATA_HOME", nullptr};
+    ScopedEnv displayEnv_{"DISPLAY", nullptr};
+    ScopedEnv waylandEnv_{"WAYLAND_DISPLAY", nullptr};
+    test::FakeSpooler spooler_{std::vector<PrinterInfo>{{u"Veltrix PDF Pro", u"Veltrix PDF Pro"}}};
+    DriverLibrary library_;
+};
+
+TEST_F(JobFinisher, DeliversThePdfNamedAfterTheTitleWithSeparatorsReplaced) {
+    ASSERT_TRUE(library_.isLoaded());
+    prepareJob(101, u"Invoice 4711/2024\\draft", onePagePdf());
+
+    ASSERT_EQ(finish(101), VELT_OK);
+
+    EXPECT_EQ(delivered(), std::vector<std::string>{"Invoice 4711_2024_draft.pdf"});
+    EXPECT_EQ(pdfTitle(dest_.file("Invoice 4711_2024_draft.pdf")), "Invoice 4711/2024\\draft");
+}
+
+TEST_F(JobFinisher, RemovesTheJobFolderAndKeyAndRecordsTheJobAsFinished) {
+    const std::string folder = prepareJob(101, u"Report", onePagePdf());
+
+    ASSERT_EQ(finish(101), VELT_OK);
+
+    EXPECT_FALSE(fs::exists(folder));
+    EXPECT_FALSE(textOf(userHive(), keyPath(101), u"JobTempPath").has_value());
+    const SettingsMap entry = readFinishedJob(keyName(101));
+    EXPECT_EQ(entry.count(u"Result") ? entry.at(u"Result") : u"(none)", u"OK");
+    EXPECT_EQ(entry.count(u"OutputPDF") ? entry.at(u"OutputPDF") : u"(none)",
+              fromUtf8(dest_.file("Report.pdf")));
+}
+
+TEST_F(JobFinisher, SecondJobOfTheSameTitleGetsANumberedNameAndLeavesTheFirstAlone) {
+    prepareJob(101, u"Report", onePagePdf());
+    ASSERT_EQ(finish(101), VELT_OK);
+    const std::string first = readBytes(dest_.file("Report.pdf"));
+
+    prepareJob(102, u"Report", onePagePdf());
+    ASSERT_EQ(finish(102), VELT_OK);
+
+    EXPECT_EQ(delivered(), (std::vector<std::string>{"Report (2).pdf", "Report.pdf"}));
+    EXPECT_EQ(readBytes(dest_.file("Report.pdf")), first);
+}
+
+TEST_F(JobFinisher, InvoiceXmlOfTheJobIsDeliveredBesideThePdf) {
+    const std::string folder = prepareJob(101, u"Invoice", onePagePdf());
+    writeBytes(folder + "/efn5678.tmp", kInvoiceXml);
+    setValue(101, u"AnnZUGFeRD", fromUtf8(folder + "/efn5678.tmp"));
+
+    ASSERT_EQ(finish(101), VELT_OK);
+
+    EXPECT_EQ(delivered(), (std::vector<std::string>{"Invoice.pdf", "Invoice.xml"}));
+    EXPECT_EQ(readBytes(dest_.file("Invoice.xml")), kInvoiceXml);
+    const SettingsMap entry = readFinishedJob(keyName(101));
+    EXPECT_EQ(entry.count(u"OutputXML") ? entry.at(u"OutputXML") : u"(none)",
+              fromUtf8(dest_.file("Invoice.xml")));
+}
+
+// The PDF and its XML are one group: a name taken for either moves both to the next number.
+TEST_F(JobFinisher, XmlNameAlreadyTakenMovesTheWholeGroupToTheNextNumber) {
+    dest_.writeFile("Invoice.xml", "older");
+    const std::string folder = prepareJob(101, u"Invoice", onePagePdf());
+    writeBytes(folder + "/efn5678.tmp", kInvoiceXml);
+    setValue(101, u"AnnZUGFeRD", fromUtf8(folder + "/efn5678.tmp"));
+
+    ASSERT_EQ(finish(101), VELT_OK);
+
+    EXPECT_EQ(delivered(),
+              (std::vector<std::string>{"Invoice (2).pdf", "Invoice (2).xml", "Invoice.xml"}));
+    EXPECT_EQ(dest_.readFile("Invoice.xml"), "older");
+}
+
+TEST_F(JobFinisher, EmailJobLeavesADraftWithThePdfInTheOutbox) {
+    putText(userHive(), DriverRegistryRoot, u"OutboxFolder", fromUtf8(home_.file("outbox")));
+    prepareJob(101, u"Report", onePagePdf());
+    setValue(101, u"EmailEnable", u"True");
+    setValue(101, u"EmailTo", u"accounts@example.invalid");
+
+    ASSERT_EQ(finish(101), VELT_OK);
+
+    const std::string draft = readBytes(home_.file("outbox/Report.eml"));
+    EXPECT_NE(draft.find("To: accounts@example.invalid\r\n"), std::string::npos) << draft;
+    EXPECT_NE(draft.find("Report.pdf"), std::string::npos);
+    const SettingsMap entry = readFinishedJob(keyName(101));
+    EXPECT_EQ(entry.count(u"OutputEmail") ? entry.at(u"OutputEmail") : u"(none)",
+              fromUtf8(home_.file("outbox/Report.eml")));
+}
+
+TEST_F(JobFinisher, EmptyPdfOfAFailedPrintFailsAndKeepsTheJobForInspection) {
+    const std::string folder = prepareJob(101, u"Report", "");
+
+    EXPECT_EQ(finish(101), VELT_E_JOB_FILES);
+
+    EXPECT_TRUE(delivered().empty());
+    EXPECT_TRUE(fs::exists(folder + "/efn1234.tmp"));
+    EXPECT_TRUE(textOf(userHive(), keyPath(101), u"JobTempPath").has_value());
+    const SettingsMap entry = readFinishedJob(keyName(101));
+    EXPECT_TRUE(entry.count(u"Result") && entry.at(u"Result").starts_with(u"Failed: "));
+}
+
+// Page commands can write any value the program does not filter: a PDF outside the job's
+// folder must never be published.
+TEST_F(JobFinisher, PdfOutsideTheJobFolderIsRefused) {
+    prepareJob(101, u"Report", onePagePdf());
+    home_.writeFile("secret.pdf", onePagePdf());
+    setValue(101, u"JobTempPDF", fromUtf8(home_.file("secret.pdf")));
+
+    EXPECT_EQ(finish(101), VELT_E_JOB_FILES);
+
+    EXPECT_TRUE(delivered().empty());
+}
+
+TEST_F(JobFinisher, PlainDestFileNameNamesTheDeliveredFile) {
+    prepareJob(101, u"Report", onePagePdf());
+    setValue(101, u"DestFileName", u"March.pdf");
+
+    ASSERT_EQ(finish(101), VELT_OK);
+
+    EXPECT_EQ(delivered(), std::vector<std::string>{"March.pdf"});
+}
+
+TEST_F(JobFinisher, DestFileNameWithAFolderPartIsRefusedForTheTitle) {
+    prepareJob(101, u"Report", onePagePdf());
+    setValue(101, u"DestFileName", u"../escaped");
+
+    ASSERT_EQ(finish(101), VELT_OK);
+
+    EXPECT_EQ(delivered(), std::vector<std::string>{"Report.pdf"});
+    EXPECT_FALSE(fs::exists(fs::path(dest_.path()).parent_path() / "escaped.pdf"));
+}
+
+TEST_F(JobFinisher, FolderTheProgramNamesForTheJobWinsOverTheDriverSetting) {
+    const test::TempDir chosen;
+    prepareJob(101, u"Report", onePagePdf());
+    setValue(101, u"JobOutputFolder", fromUtf8(chosen.file("out")));
+
+    ASSERT_EQ(finish(101), VELT_OK);
+
+    EXPECT_TRUE(fs::exists(chosen.file("out/Report.pdf")));
+    EXPECT_TRUE(delivered().empty());
+}
+
+TEST_F(JobFinisher, TwoJobsOfTheSameTitleFinishingAtOnceBothDeliver) {
+    prepareJob(101, u"Report", onePagePdf());
+    prepareJob(102, u"Report", onePagePdf());
+
+    std::int32_t results[2] = {1, 1};
+    std::thread first([&] { results[0] = finish(101); });
+    std::thread second([&] { results[1] = finish(102); });
+    first.join();
+    second.join();
+
+    EXPECT_EQ(results[0], VELT_OK);
+    EXPECT_EQ(results[1], VELT_OK);
+    EXPECT_EQ(delivered(), (std::vector<std::string>{"Report (2).pdf", "Report.pdf"}));
+    EXPECT_EQ(readFinishedJob(keyName(101)).count(u"Result"), 1u);
+    EXPECT_EQ(readFinishedJob(keyName(102)).count(u"Result"), 1u);
+}
+
+}  // namespace
+}  // namespace korventa
