@@ -25,14 +25,15 @@ STYLE = """<style>
 body { font-family: "DejaVu Sans", sans-serif; font-size: 10pt; color: #222; margin: 0; }
 header { background: #1f4e79; color: #fff; padding: 8mm 10mm; }
 header h1 { margin: 0 0 2mm; font-size: 18pt; }
-.parties { overflow: hidden; margin: 8mm 0; }
-.buyer { float: left; width: 55%; }
-.meta { float: right; width: 40%; text-align: right; }
-table { width: 100%; border-collapse: collapse; margin: 4mm 0; }
-th { background: #dde6f0; text-align: left; padding: 2mm; }
-td { padding: 2mm; border-bottom: 1px solid #e4e4e4; }
-tbody tr:nth-child(even) td { background: #f1f5fa; }
-.num { text-align: right; }
+table { width: 100%; border-collapse: collapse; }
+td, th { padding: 2mm; text-align: left; vertical-align: top; }
+.parties { margin: 8mm 0; }
+.parties td { padding: 0; }
+.items, .totals { margin: 4mm 0; }
+.items th { background: #dde6f0; }
+.items td, .totals td { border-bottom: 1px solid #e4e4e4; }
+.items tbody tr:nth-child(even) td { background: #f1f5fa; }
+.num, .parties .meta { text-align: right; }
 .totals { width: 45%; margin-left: 55%; }
 .totals .grand td { background: #1f4e79; color: #fff; font-weight: bold; }
 .note { white-space: pre-line; font-size: 8pt; color: #555; }
@@ -42,11 +43,11 @@ section:not(:last-child) { page-break-after: always; }
 # Rows inside a table body sit between comments: a browser moves loose text out of a table
 # while parsing, comments stay where they are and Handlebars still sees the markers.
 INVOICE_TEMPLATE = """<header><h1>Rechnung {{doc.id}}</h1>{{seller.name}} · {{seller.line1}} · {{seller.post}} {{seller.city}}</header>
-<div class="parties">
-<div class="buyer">{{buyer.name}}<br>{{buyer.line1}}<br>{{buyer.line2}}<br>{{buyer.post}} {{buyer.city}}</div>
-<div class="meta">Rechnungsnummer {{doc.id}}<br>USt-IdNr. {{seller.vatid}}<br>{{seller.email}}</div>
-</div>
-<table>
+<table class="parties"><tr>
+<td>{{buyer.name}}<br>{{buyer.line1}}<br>{{buyer.line2}}<br>{{buyer.post}} {{buyer.city}}</td>
+<td class="meta">Rechnungsnummer {{doc.id}}<br>USt-IdNr. {{seller.vatid}}<br>{{seller.email}}</td>
+</tr></table>
+<table class="items">
 <thead><tr><th>Pos.</th><th>GTIN</th><th>Artikel</th><th class="num">Menge</th><th class="num">Preis EUR</th><th class="num">USt %</th><th class="num">Betrag EUR</th></tr></thead>
 <tbody><!-- {{#each line}} --><tr><td>{{id}}</td><td>{{gid}}</td><td>{{name}}</td><td class="num">{{qty}}</td><td class="num">{{price}}</td><td class="num">{{vatrate}}</td><td class="num">{{total}}</td></tr><!-- {{/each}} --></tbody>
 </table>
@@ -139,10 +140,12 @@ def money(value):
 
 
 def invoice_data(base, number):
-    """The sample with its own number, buyer, lines and quantities; totals recomputed."""
+    """The sample with more lines and other quantities (number 0), or with its own number and
+    buyer too; totals recomputed."""
     data = copy.deepcopy(base)
-    data["doc"]["id"] = f"R-2024-{number:03d}"
-    data["buyer"]["name"] = f"Kunde {number:03d} GmbH"
+    if number:
+        data["doc"]["id"] = f"R-2024-{number:03d}"
+        data["buyer"]["name"] = f"Kunde {number:03d} GmbH"
     template_line = data["line"][0]
     for gid, name, price, rate in ARTICLES[:2 + number % 6]:
         line = dict(template_line, id=str(len(data["line"]) + 1), gid=gid, name=name,
@@ -185,7 +188,7 @@ def long_document():
             f"<td class=\"num\">{row * 3}</td><td class=\"num\">{chapter * row * 1.25:.2f}</td></tr>"
             for row in range(1, 13))
         sections.append(
-            f"<section><h1>Kapitel {chapter}</h1>{text}<table><thead><tr><th>Nr.</th>"
+            f"<section><h1>Kapitel {chapter}</h1>{text}<table class=\"items\"><thead><tr><th>Nr.</th>"
             "<th>Leistung</th><th class=\"num\">Stunden</th><th class=\"num\">Betrag EUR</th>"
             f"</tr></thead><tbody>{rows}</tbody></table></section>\n")
     return page("Langes Dokument", "".join(sections))
@@ -207,7 +210,7 @@ def main():
         (invoices / "data" / f"{number:03d}.json").write_text(
             json.dumps(data, ensure_ascii=False, indent=2) + "\n", "utf-8")
         (HERE / "pages" / f"{number:03d}.html").write_text(
-            page("Rechnung", render(INVOICE_TEMPLATE, data)), "utf-8")
+            page(f"Rechnung {data['doc']['id']}", render(INVOICE_TEMPLATE, data)), "utf-8")
 
 
 if __name__ == "__main__":
