@@ -14,10 +14,13 @@ WString finishedEntryName(WStringView jobKeyName) {
     return name;
 }
 
+WString finishedEntryPath(WStringView jobKeyName) {
+    return driverKeyPath(WString(FinishedListName) + u"\\" + finishedEntryName(jobKeyName));
+}
+
 SettingsMap readFinishedJob(WStringView jobKeyName) {
     SettingsMap values;
-    const WString subkey = WString(FinishedListName) + u"\\" + finishedEntryName(jobKeyName);
-    (void)ReadKeyValues(driverKeyPath(subkey), values,
+    (void)ReadKeyValues(finishedEntryPath(jobKeyName), values,
                         reg::RegistryHive::local(reg::RootKey::CurrentUser));
     return values;
 }

@@ -13,6 +13,8 @@ inline constexpr WStringView FinishedListName = u"Finished";
 
 // "KORVENTAJob\Inst001\101" gives "KORVENTAJob_Inst001_101".
 [[nodiscard]] WString finishedEntryName(WStringView jobKeyName);
+// The entry's key path in the user's hive.
+[[nodiscard]] WString finishedEntryPath(WStringView jobKeyName);
 // The entry's values; empty when the driver has recorded nothing for the job.
 [[nodiscard]] SettingsMap readFinishedJob(WStringView jobKeyName);
 

@@ -46,8 +46,8 @@ InstanceLock InstanceLock::acquire(const std::string& folder) {
     for (unsigned number = 1; number <= kHighestNumber; ++number) {
         const std::string path = folder + "/" + lockFileName(number);
         UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
-        // A folder we cannot write fails the same way for every number.
-        if (!fd.isOpen()) return {};
+        // A file we cannot open (another user's, a link) leaves its number to its owner.
+        if (!fd.isOpen()) continue;
         if (::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) return InstanceLock(number, std::move(fd));
     }
     return {};

@@ -96,11 +96,6 @@ RegStatus readState(const reg::RegistryHive& hive, const WString& listPath, List
     return RegStatus::Ok;
 }
 
-RegStatus deleteIfPresent(reg::RegistryTransaction& transaction, const WString& path) {
-    const RegStatus status = transaction.deleteKey(path);
-    return status == RegStatus::NotFound ? RegStatus::Ok : status;
-}
-
 RegStatus setText(reg::RegistryTransaction& transaction, const WString& keyPath,
                   WStringView name, WStringView text) {
     return transaction.setValue(keyPath, name, reg::REG_SZ, reg::RegValue::stringData(text));
@@ -149,12 +144,12 @@ RegStatus applyChanges(const reg::RegistryHive& hive, WStringView jobKeyName,
     reg::RegistryTransaction transaction;
     RegStatus status = reg::RegistryTransaction::begin(hive, transaction);
     if (status == RegStatus::Ok && removeJobKey) {
-        status = deleteIfPresent(transaction, driverKeyPath(jobKeyName));
+        status = transaction.deleteKeyIfPresent(driverKeyPath(jobKeyName));
     }
     for (const auto& name : dropped) {
-        if (status == RegStatus::Ok) status = deleteIfPresent(transaction, listPath + name);
+        if (status == RegStatus::Ok) status = transaction.deleteKeyIfPresent(listPath + name);
     }
-    if (status == RegStatus::Ok) status = deleteIfPresent(transaction, listPath + entry);
+    if (status == RegStatus::Ok) status = transaction.deleteKeyIfPresent(listPath + entry);
     if (status == RegStatus::Ok) status = writeEntry(transaction, listPath + entry, job, sequence);
     if (status == RegStatus::Ok) status = setText(transaction, listPath, u"Order", joinLines(order));
     if (status == RegStatus::Ok) {

@@ -4,6 +4,7 @@
 
 #include "core/Text.h"
 #include "driver/DriverNames.h"
+#include "driver/FinishedJobEntry.h"
 #include "driver/KeyValues.h"
 #include "platform/registry/RegValue.h"
 #include "platform/registry/RegistryHive.h"
@@ -27,15 +28,22 @@ bool folderText(const std::string& path, WString& out) {
     return toUtf8(out) == path;
 }
 
-RegStatus writeJobKey(const WString& keyPath, const SettingsMap& values) {
+// A job key name comes back once another run of the program reaches the same instance and
+// counter: the record of that earlier job goes with the new key, so a caller waiting for this
+// job never reads the earlier one's result.
+RegStatus writeJobKey(const WString& jobKeyName, const SettingsMap& values) {
+    const WString keyPath = driverKeyPath(jobKeyName);
     reg::RegistryTransaction transaction;
     const auto hive = reg::RegistryHive::local(reg::RootKey::CurrentUser);
     if (const auto status = reg::RegistryTransaction::begin(hive, transaction);
         status != RegStatus::Ok) {
         return status;
     }
-    if (const auto status = transaction.deleteKey(keyPath);
-        status != RegStatus::Ok && status != RegStatus::NotFound) {
+    if (const auto status = transaction.deleteKeyIfPresent(keyPath); status != RegStatus::Ok) {
+        return status;
+    }
+    if (const auto status = transaction.deleteKeyIfPresent(finishedEntryPath(jobKeyName));
+        status != RegStatus::Ok) {
         return status;
     }
     if (const auto status = transaction.createKey(keyPath); status != RegStatus::Ok) {
@@ -69,7 +77,7 @@ std::int32_t prepareJob(VeltPrinterHandle printer, const char16_t* jobPrefix,
         {u"JobDocument", documentText},
         {u"JobPrinter", printer->printerName},
     };
-    if (writeJobKey(driverKeyPath(jobKeyName), values) != RegStatus::Ok) return VELT_E_REGISTRY;
+    if (writeJobKey(jobKeyName, values) != RegStatus::Ok) return VELT_E_REGISTRY;
     folder.keep();
     return VELT_OK;
 }

@@ -48,6 +48,11 @@ RegStatus RegistryTransaction::deleteKey(WStringView path) {
     return status == RegStatus::Ok ? impl_->store_.removeTree(key.id) : status;
 }
 
+RegStatus RegistryTransaction::deleteKeyIfPresent(WStringView path) {
+    const RegStatus status = deleteKey(path);
+    return status == RegStatus::NotFound ? RegStatus::Ok : status;
+}
+
 RegStatus RegistryTransaction::setValue(WStringView keyPath, WStringView name, std::uint32_t type,
                                         std::string data) {
     KeyPath parsed;

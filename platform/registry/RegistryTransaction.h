@@ -22,6 +22,7 @@ public:
 
     [[nodiscard]] RegStatus createKey(WStringView path);
     [[nodiscard]] RegStatus deleteKey(WStringView path);  // with its subtree; NotFound if absent
+    [[nodiscard]] RegStatus deleteKeyIfPresent(WStringView path);  // Ok when absent
     [[nodiscard]] RegStatus setValue(WStringView keyPath, WStringView name, std::uint32_t type,
                                      std::string data);  // creates the key when missing
     [[nodiscard]] RegStatus deleteValue(WStringView keyPath, WStringView name);

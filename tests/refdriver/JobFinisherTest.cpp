@@ -177,6 +177,22 @@ TEST_F(JobFinisher, RemovesTheJobFolderAndKeyAndRecordsTheJobAsFinished) {
               fromUtf8(dest_.file("Report.pdf")));
 }
 
+// Another run reaching the same instance number and counter reuses the key name: whoever
+// waits for the new job must not read the earlier job's result.
+TEST_F(JobFinisher, PreparingAJobUnderAnEarlierJobsKeyNameDropsTheEarlierRecord) {
+    prepareJob(101, u"Report", onePagePdf());
+    ASSERT_EQ(finish(101), VELT_OK);
+    ASSERT_FALSE(readFinishedJob(keyName(101)).empty());
+
+    prepareJob(101, u"Other", onePagePdf());
+    EXPECT_TRUE(readFinishedJob(keyName(101)).empty());
+
+    ASSERT_EQ(finish(101), VELT_OK);
+    const SettingsMap entry = readFinishedJob(keyName(101));
+    EXPECT_EQ(entry.count(u"OutputPDF") ? entry.at(u"OutputPDF") : u"(none)",
+              fromUtf8(dest_.file("Other.pdf")));
+}
+
 TEST_F(JobFinisher, SecondJobOfTheSameTitleGetsANumberedNameAndLeavesTheFirstAlone) {
     prepareJob(101, u"Report", onePagePdf());
     ASSERT_EQ(finish(101), VELT_OK);
