@@ -27,12 +27,12 @@ void HandOffJob(const DriverLibrary& driver, WStringView jobKeyName) {
     std::copy_n(jobKeyName.data(), length, block->jobKeyName);
     ++running;
     try {
-        std::thread([block = std::move(block), driver]() mutable {
-            PostActionWorker(*block, driver);
+        std::thread([block = std::move(block), library = driver]() mutable {
+            PostActionWorker(*block, library);
             // Once the count reaches zero the library may be unloaded: this thread's share of
             // it must already be gone.
             block.reset();
-            driver = DriverLibrary();
+            library = DriverLibrary();
             --running;
         }).detach();
     } catch (const std::system_error&) {
