@@ -26,6 +26,12 @@ bool isFolder(const std::string& path) {
     return std::filesystem::is_directory(path, ignored);
 }
 
+// Browser data that went to the home folder while ~/.local/share was missing stays in use
+// once another program creates that folder; switching would leave cookies and storage behind.
+bool keptInHomeFolder(const std::string& home) {
+    return isFolder(home + "/.talvenir") && !isFolder(home + "/.local/share/TALVENIR");
+}
+
 }  // namespace
 
 WString chooseDataFolder(const FolderSources& sources) {
@@ -46,7 +52,7 @@ FolderSources currentFolderSources() {
     // The base directory rules ignore a relative XDG_DATA_HOME.
     if (const std::optional<std::string> xdg = absoluteEnv("XDG_DATA_HOME")) {
         sources.localData = fromUtf8(*xdg);
-    } else if (home && isFolder(*home + "/.local/share")) {
+    } else if (home && isFolder(*home + "/.local/share") && !keptInHomeFolder(*home)) {
         sources.localData = fromUtf8(*home + "/.local/share");
     }
     sources.temporary = fromUtf8(absoluteEnv("TMPDIR").value_or("/tmp"));

@@ -10,7 +10,8 @@
 namespace korventa {
 
 struct FolderSources {
-    std::optional<WString> localData;  // $XDG_DATA_HOME, else an existing ~/.local/share
+    // $XDG_DATA_HOME, else an existing ~/.local/share unless the data is kept in ~/.talvenir
+    std::optional<WString> localData;
     std::optional<WString> home;       // $HOME when it is an existing folder
     std::optional<WString> temporary;  // $TMPDIR when absolute, else /tmp
 };

@@ -1,11 +1,15 @@
 // The first complete conversion: the real program prints a local page on a queue of the
 // driver's model into a job, and the reference driver finishes it as a PDF.
+#include <signal.h>
+#include <unistd.h>
+
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "e2e/ProgramSession.h"
@@ -148,8 +152,10 @@ protected:
         putText(kDriverRoot, u"DestFolder", fromUtf8(files_.file("not-a-folder")));
     }
 
-    std::string invoiceScript(int id) const {
-        return "set 32774 " + files_.file("invoice.html") + "\ncommand 32774\nwait\n" +
+    std::string invoiceScript(int id) const { return pageScript(files_.file("invoice.html"), id); }
+
+    std::string pageScript(const std::string& page, int id) const {
+        return "set 32774 " + page + "\ncommand 32774\nwait\n" +
                "set 32773 " + queue_ + "\ncommand 32773\ncommand " + std::to_string(id) +
                "\npage document.getElementById('closeZugJsonBtn').click()\nwait\nclose\n";
     }
@@ -200,6 +206,63 @@ TEST_F(InvoiceJob, PageThatPostsResultsByItselfStartsNoJob) {
                           "\ncommand 32773\nwait\nclose\n"));
     EXPECT_TRUE(valuesIn(kFirstJob).empty());
     EXPECT_EQ(textIn(finishedEntry(u"KORVENTAJob_Inst001_101"), u"Result"), u"(missing)");
+}
+
+// The same commands in a page that came over the network: it may describe the document but
+// not attach a file of this machine to it.
+class RemotePage : public InvoiceJob {
+protected:
+    void SetUp() override {
+        InvoiceJob::SetUp();
+        if (IsSkipped())
+            return;
+        if (!test::run("command -v python3"))
+            GTEST_SKIP() << "python3 is not installed";
+        files_.writeFile("serve.py", kServer);
+        ASSERT_TRUE(test::run("cd '" + files_.path() + "' && python3 serve.py '" +
+                              files_.path() + "' server.txt &"));
+        for (int waited = 0; waited < 100 && !std::filesystem::exists(files_.file("server.txt"));
+             ++waited)
+            ::usleep(50'000);
+        std::istringstream(files_.readFile("server.txt")) >> server_ >> port_;
+        ASSERT_GT(server_, 0) << "the page server did not start";
+    }
+
+    void TearDown() override {
+        if (server_ > 0)
+            ::kill(server_, SIGTERM);
+    }
+
+    std::string address(const std::string& name) const {
+        return "http://127.0.0.1:" + std::to_string(port_) + "/" + name;
+    }
+
+private:
+    // Serves the session's folder on a free loopback port; writes "PID PORT" when listening.
+    static constexpr const char* kServer =
+        "import functools, http.server, os, sys\n"
+        "class Quiet(http.server.SimpleHTTPRequestHandler):\n"
+        "    def log_message(self, *args): pass\n"
+        "handler = functools.partial(Quiet, directory=sys.argv[1])\n"
+        "server = http.server.HTTPServer(('127.0.0.1', 0), handler)\n"
+        "with open(sys.argv[2] + '.part', 'w') as f: f.write(f'{os.getpid()} {server.server_port}')\n"
+        "os.rename(sys.argv[2] + '.part', sys.argv[2])\n"
+        "server.serve_forever()\n";
+
+    pid_t server_ = 0;
+    int port_ = 0;
+};
+
+TEST_F(RemotePage, CannotAttachALocalFileToItsJob) {
+    files_.writeFile("remote.html",
+                     "<title>Remote</title><p class='veltrix-cmd'>%%DocSubject: Remote%%</p>"
+                     "<p class='veltrix-cmd'>%%eczf: " + files_.file("invoice.xml") + "%%</p>");
+    ASSERT_TRUE(runScript(pageScript(address("remote.html"), 32781)));
+
+    EXPECT_EQ(textIn(kFirstJob, u"DocSubject"), u"Remote");
+    // Only the XML the program rendered from the template may be attached; a remote page
+    // has no template beside it.
+    EXPECT_EQ(textIn(kFirstJob, u"AnnZUGFeRD"), u"(missing)");
 }
 
 // The bundled invoice application as a user meets it: "--zug simple" opens it from beside the

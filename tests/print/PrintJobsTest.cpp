@@ -72,6 +72,13 @@ TEST(InstanceLock, NumberOfAProcessThatDiesIsFreeAgain) {
     ::close(ready[1]);
 }
 
+// A number whose lock file cannot be opened may belong to someone else; the next one is free.
+TEST(InstanceLock, NumberWhoseFileCannotBeOpenedIsPassedOver) {
+    test::TempDir folder;
+    std::filesystem::create_directory(folder.file(InstanceLock::lockFileName(1)));
+    EXPECT_EQ(InstanceLock::acquire(folder.path()).number(), 2u);
+}
+
 TEST(InstanceLock, UnusableFolderGivesNumberZero) {
     EXPECT_EQ(InstanceLock::acquire("").number(), 0u);
     EXPECT_EQ(InstanceLock::acquire("/nonexistent/korventa").number(), 0u);

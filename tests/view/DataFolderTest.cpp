@@ -69,6 +69,18 @@ TEST(DataFolder, UsesHomeFolderWhenLocalShareIsMissing) {
     EXPECT_EQ(chooseDataFolder(currentFolderSources()), fromUtf8(home.file(".talvenir")));
 }
 
+TEST(DataFolder, HomeFolderInUseStaysWhenLocalShareAppearsLater) {
+    test::TempDir home;
+    const ScopedEnv homeEnv("HOME", home.path().c_str());
+    const ScopedEnv dataEnv("XDG_DATA_HOME", nullptr);
+    std::filesystem::create_directories(home.file(".talvenir"));
+    std::filesystem::create_directories(home.file(".local/share"));
+    EXPECT_EQ(chooseDataFolder(currentFolderSources()), fromUtf8(home.file(".talvenir")));
+    std::filesystem::create_directories(home.file(".local/share/TALVENIR"));
+    EXPECT_EQ(chooseDataFolder(currentFolderSources()),
+              fromUtf8(home.file(".local/share/TALVENIR")));
+}
+
 TEST(DataFolder, UsesTemporaryFolderWithoutHome) {
     const ScopedEnv homeEnv("HOME", nullptr);
     const ScopedEnv dataEnv("XDG_DATA_HOME", nullptr);

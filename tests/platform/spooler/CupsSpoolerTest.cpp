@@ -6,9 +6,11 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 
+#include "driver/DriverPrinters.h"
 #include "support/TempDir.h"
 
 namespace korventa {
@@ -80,6 +82,12 @@ TEST_F(CupsQueues, ListsBothQueuesWithTheirExactModels) {
                                          Field(&PrinterInfo::makeAndModel, u"Veltrix PDF Pro"))));
     EXPECT_THAT(printers, Contains(AllOf(Field(&PrinterInfo::name, queue(1)),
                                          Field(&PrinterInfo::makeAndModel, u"Veltrix PDF Pro 2"))));
+}
+
+TEST_F(CupsQueues, DriverPrintersAreTheQueuesOfExactlyTheDriversModel) {
+    const std::set<WString> printers = EnumDriverPrinters(spooler_);
+    EXPECT_TRUE(printers.contains(queue(0)));
+    EXPECT_FALSE(printers.contains(queue(1)));
 }
 
 TEST_F(CupsQueues, AnswersFalseForAQueueNotNamedExactly) {
