@@ -52,12 +52,8 @@ public:
         return true;
     }
     bool hasPrinter(WStringView name) override { return name == kPrinter; }
-    bool paperSizes(WStringView, std::vector<PaperSize>& out) override {
-        out = {kA4};
-        return true;
-    }
-    bool currentPaper(WStringView, PaperSize& out) override {
-        out = kA4;
+    bool queuePapers(WStringView, QueuePapers& out) override {
+        out = {{kA4}, kA4};
         return true;
     }
     bool setDefaultPaper(WStringView, WStringView) override { return false; }

@@ -42,14 +42,12 @@ std::vector<PaperChoice> paperChoices(const std::vector<PaperSize>& papers) {
 void ShowPrinterSettings(PrintSpooler& spooler, UserPrompts& prompts, WStringView printerName) {
     if (!spooler.hasPrinter(printerName))
         return;
-    std::vector<PaperSize> papers;
-    if (!spooler.paperSizes(printerName, papers) || papers.empty())
+    QueuePapers papers;
+    if (!spooler.queuePapers(printerName, papers) || papers.supported.empty())
         return;
-    PaperSize current;
-    if (!spooler.currentPaper(printerName, current))
-        current = {};
     const WString printer(printerName);
-    const auto chosen = prompts.choosePaper(printer, paperChoices(papers), current.name);
+    const auto chosen = prompts.choosePaper(printer, paperChoices(papers.supported),
+                                            papers.current ? papers.current->name : WString());
     if (!chosen)
         return;
     if (!spooler.setDefaultPaper(printerName, *chosen)) {

@@ -14,14 +14,12 @@ void ReadPrinterPaper(PrintSpooler& spooler, WStringView printerName, PdfPrintSe
     settings.printBackgrounds = false;
     settings.printHeaderAndFooter = true;
     settings.customPageSize = 1;
-    std::vector<PaperSize> papers;
-    if (!spooler.paperSizes(printerName, papers)) papers.clear();
-    PaperSize current;
-    if (!spooler.currentPaper(printerName, current)) return;
+    QueuePapers papers;
+    if (!spooler.queuePapers(printerName, papers) || !papers.current) return;
     int width = kA4Width;
     int height = kA4Height;
-    for (const PaperSize& paper : papers) {
-        if (paper.name == current.name) {
+    for (const PaperSize& paper : papers.supported) {
+        if (paper.name == papers.current->name) {
             width = paper.width;
             height = paper.height;
             break;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -169,6 +170,30 @@ void appendUnlisted(PaperSize paper, std::vector<PaperSize>& papers) {
 }
 
 // Only names that cannot change the meaning of the user's option file go into it.
+std::vector<PaperSize> supportedPapers(http_t* http, const Queue& queue) {
+    const int count =
+        cupsGetDestMediaCount(http, queue.dest.get(), queue.info.get(), CUPS_MEDIA_FLAGS_DEFAULT);
+    std::vector<PaperSize> papers;
+    for (int index = 0; index < count; ++index) {
+        cups_size_t size{};
+        if (cupsGetDestMediaByIndex(http, queue.dest.get(), queue.info.get(), index,
+                                    CUPS_MEDIA_FLAGS_DEFAULT, &size) == 0) {
+            return {};
+        }
+        appendUnlisted(paperFromCups(size), papers);
+    }
+    return papers;
+}
+
+std::optional<PaperSize> currentPaper(http_t* http, const Queue& queue) {
+    for (const std::string& candidate : defaultPaperCandidates(http, queue)) {
+        cups_size_t size{};
+        if (findPaper(http, queue, candidate, size))
+            return paperFromCups(size);
+    }
+    return std::nullopt;
+}
+
 bool isPlainMediaName(std::string_view name) {
     return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
         return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
@@ -208,40 +233,15 @@ bool CupsSpooler::hasPrinter(WStringView name) {
     return http && hasLocalQueue(http.get(), name);
 }
 
-bool CupsSpooler::paperSizes(WStringView printer, std::vector<PaperSize>& out) {
-    out.clear();
+bool CupsSpooler::queuePapers(WStringView printer, QueuePapers& out) {
+    out = {};
     const HttpHandle http = connectToScheduler();
     Queue queue;
     if (!http || !openQueue(http.get(), printer, queue))
         return false;
-    const int count = cupsGetDestMediaCount(http.get(), queue.dest.get(), queue.info.get(),
-                                            CUPS_MEDIA_FLAGS_DEFAULT);
-    std::vector<PaperSize> papers;
-    for (int index = 0; index < count; ++index) {
-        cups_size_t size{};
-        if (cupsGetDestMediaByIndex(http.get(), queue.dest.get(), queue.info.get(), index,
-                                    CUPS_MEDIA_FLAGS_DEFAULT, &size) == 0) {
-            return false;
-        }
-        appendUnlisted(paperFromCups(size), papers);
-    }
-    out = std::move(papers);
+    out.supported = supportedPapers(http.get(), queue);
+    out.current = currentPaper(http.get(), queue);
     return true;
-}
-
-bool CupsSpooler::currentPaper(WStringView printer, PaperSize& out) {
-    const HttpHandle http = connectToScheduler();
-    Queue queue;
-    if (!http || !openQueue(http.get(), printer, queue))
-        return false;
-    for (const std::string& candidate : defaultPaperCandidates(http.get(), queue)) {
-        cups_size_t size{};
-        if (findPaper(http.get(), queue, candidate, size)) {
-            out = paperFromCups(size);
-            return true;
-        }
-    }
-    return false;
 }
 
 bool CupsSpooler::setDefaultPaper(WStringView printer, WStringView paperName) {

@@ -12,11 +12,10 @@ class CupsSpooler final : public PrintSpooler {
 public:
     [[nodiscard]] bool localPrinters(std::vector<PrinterInfo>& out) override;
     [[nodiscard]] bool hasPrinter(WStringView name) override;
-    [[nodiscard]] bool paperSizes(WStringView printer, std::vector<PaperSize>& out) override;
-    // The first that names a paper of the queue: the user's or the queue's `media` option, the
-    // `PageSize` option, the scheduler's default. A stale user default thus falls back to the
-    // queue's instead of failing.
-    [[nodiscard]] bool currentPaper(WStringView printer, PaperSize& out) override;
+    // The current paper is the first that names a paper of the queue: the user's or the
+    // queue's `media` option, the `PageSize` option, the scheduler's default. A stale user
+    // default thus falls back to the queue's instead of failing.
+    [[nodiscard]] bool queuePapers(WStringView printer, QueuePapers& out) override;
     // Accepts only a paper the queue has; stored for the current user ($HOME/.cups/lpoptions),
     // keeping the user's other options. Nothing is written when the scheduler cannot be asked.
     [[nodiscard]] bool setDefaultPaper(WStringView printer, WStringView paperName) override;

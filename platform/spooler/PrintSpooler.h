@@ -3,6 +3,7 @@
 // Calls may block for a bounded time (a few seconds at most) and run on the calling thread.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "core/Text.h"
@@ -20,6 +21,11 @@ struct PaperSize {
     int height = 0;   // tenths of a millimetre
 };
 
+struct QueuePapers {
+    std::vector<PaperSize> supported;  // empty when the list cannot be read completely
+    std::optional<PaperSize> current;  // the user's default when set, else the queue's
+};
+
 class PrintSpooler {
 public:
     virtual ~PrintSpooler() = default;
@@ -29,10 +35,9 @@ public:
     [[nodiscard]] virtual bool localPrinters(std::vector<PrinterInfo>& out) = 0;
     // The OpenPrinter counterpart: true when a local queue of that exact name exists.
     [[nodiscard]] virtual bool hasPrinter(WStringView name) = 0;
-    // Supported papers of the queue; false for an unknown queue.
-    [[nodiscard]] virtual bool paperSizes(WStringView printer, std::vector<PaperSize>& out) = 0;
-    // The paper a print lays out on now: the user's default when set, else the queue's.
-    [[nodiscard]] virtual bool currentPaper(WStringView printer, PaperSize& out) = 0;
+    // The queue's papers and the one a print lays out on now, from one look at the queue
+    // (every print asks); false for an unknown queue.
+    [[nodiscard]] virtual bool queuePapers(WStringView printer, QueuePapers& out) = 0;
     // Stores `paperName` as the user's default paper for the queue.
     [[nodiscard]] virtual bool setDefaultPaper(WStringView printer, WStringView paperName) = 0;
 };

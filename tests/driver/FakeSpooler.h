@@ -23,8 +23,7 @@ public:
         return answers_ && std::any_of(printers_.begin(), printers_.end(),
                                        [name](const PrinterInfo& p) { return p.name == name; });
     }
-    bool paperSizes(WStringView, std::vector<PaperSize>&) override { return false; }
-    bool currentPaper(WStringView, PaperSize&) override { return false; }
+    bool queuePapers(WStringView, QueuePapers&) override { return false; }
     bool setDefaultPaper(WStringView, WStringView) override { return false; }
 
 private:

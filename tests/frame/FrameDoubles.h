@@ -90,18 +90,14 @@ public:
         return true;
     }
     bool hasPrinter(WStringView name) override { return queues.contains(WString(name)); }
-    bool paperSizes(WStringView printer, std::vector<PaperSize>& out) override {
+    bool queuePapers(WStringView printer, QueuePapers& out) override {
         const auto found = queues.find(WString(printer));
         if (found == queues.end())
             return false;
-        out = found->second;
-        return true;
-    }
-    bool currentPaper(WStringView printer, PaperSize& out) override {
-        const auto found = defaults.find(WString(printer));
-        if (found == defaults.end())
-            return false;
-        out = {found->second, 0, 0};
+        out.supported = found->second;
+        const auto current = defaults.find(WString(printer));
+        if (current != defaults.end())
+            out.current = PaperSize{current->second, 0, 0};
         return true;
     }
     bool setDefaultPaper(WStringView printer, WStringView paperName) override {

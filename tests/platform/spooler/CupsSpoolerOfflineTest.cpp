@@ -48,13 +48,12 @@ TEST(CupsSpoolerOffline, FailsEveryCallWhenTheSchedulerIsDown) {
     const LoopbackScheduler closed(false);
     CupsSpooler spooler;
     std::vector<PrinterInfo> printers{{u"stale", u"stale"}};
-    std::vector<PaperSize> papers{{u"stale", 1, 1}};
-    PaperSize paper;
+    QueuePapers papers{{{u"stale", 1, 1}}, PaperSize{u"stale", 1, 1}};
     EXPECT_FALSE(spooler.localPrinters(printers));
     EXPECT_TRUE(printers.empty());
-    EXPECT_FALSE(spooler.paperSizes(u"any", papers));
-    EXPECT_TRUE(papers.empty());
-    EXPECT_FALSE(spooler.currentPaper(u"any", paper));
+    EXPECT_FALSE(spooler.queuePapers(u"any", papers));
+    EXPECT_TRUE(papers.supported.empty());
+    EXPECT_FALSE(papers.current);
     EXPECT_FALSE(spooler.setDefaultPaper(u"any", u"iso_a4_210x297mm"));
 }
 

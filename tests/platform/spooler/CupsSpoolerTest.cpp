@@ -62,9 +62,9 @@ protected:
         ASSERT_TRUE(run("lpoptions -p " + added_.at(index) + " -o " + option));
     }
     PaperSize currentPaper(std::size_t index) {
-        PaperSize paper;
-        EXPECT_TRUE(spooler_.currentPaper(queue(index), paper));
-        return paper;
+        QueuePapers papers;
+        EXPECT_TRUE(spooler_.queuePapers(queue(index), papers));
+        return papers.current.value_or(PaperSize{});
     }
 
     CupsSpooler spooler_;
@@ -92,20 +92,18 @@ TEST_F(CupsQueues, DriverPrintersAreTheQueuesOfExactlyTheDriversModel) {
 
 TEST_F(CupsQueues, AnswersFalseForAQueueNotNamedExactly) {
     const WString unknown = queue(0) + u"_gone";
-    std::vector<PaperSize> papers;
-    PaperSize paper;
+    QueuePapers papers;
     EXPECT_TRUE(spooler_.hasPrinter(queue(0)));
     EXPECT_FALSE(spooler_.hasPrinter(u"KORVENTA" + queue(0).substr(8)));
     EXPECT_FALSE(spooler_.hasPrinter(unknown));
-    EXPECT_FALSE(spooler_.paperSizes(unknown, papers));
-    EXPECT_FALSE(spooler_.currentPaper(unknown, paper));
+    EXPECT_FALSE(spooler_.queuePapers(unknown, papers));
     EXPECT_FALSE(spooler_.setDefaultPaper(unknown, u"iso_a4_210x297mm"));
 }
 
 TEST_F(CupsQueues, ReportsTheDriverPapersInTenthsOfAMillimetre) {
-    std::vector<PaperSize> papers;
-    ASSERT_TRUE(spooler_.paperSizes(queue(0), papers));
-    EXPECT_THAT(papers, ::testing::UnorderedElementsAre(IsPaper(u"iso_a4_210x297mm", 2100, 2970),
+    QueuePapers papers;
+    ASSERT_TRUE(spooler_.queuePapers(queue(0), papers));
+    EXPECT_THAT(papers.supported, ::testing::UnorderedElementsAre(IsPaper(u"iso_a4_210x297mm", 2100, 2970),
                                                         IsPaper(u"na_letter_8.5x11in", 2159, 2794),
                                                         IsPaper(u"iso_a5_148x210mm", 1480, 2100),
                                                         IsPaper(u"na_legal_8.5x14in", 2159, 3556)));
