@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
+#include <qpdf/QPDFEmbeddedFileDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
 #include <algorithm>
@@ -217,6 +218,23 @@ TEST_F(JobFinisher, InvoiceXmlOfTheJobIsDeliveredBesideThePdf) {
     const SettingsMap entry = readFinishedJob(keyName(101));
     EXPECT_EQ(entry.count(u"OutputXML") ? entry.at(u"OutputXML") : u"(none)",
               fromUtf8(dest_.file("Invoice.xml")));
+}
+
+// Bytes that are not XML are never embedded; the document still arrives and the job says why.
+TEST_F(JobFinisher, BrokenInvoiceXmlIsRecordedAndThePdfDeliveredWithoutIt) {
+    const std::string folder = prepareJob(101, u"Invoice", onePagePdf());
+    writeBytes(folder + "/efn5678.tmp", "<rsm:CrossIndustryInvoice><unclosed>");
+    setValue(101, u"AnnZUGFeRD", fromUtf8(folder + "/efn5678.tmp"));
+
+    ASSERT_EQ(finish(101), VELT_OK);
+
+    QPDF pdf;
+    pdf.processFile(dest_.file("Invoice.pdf").c_str());
+    EXPECT_FALSE(QPDFEmbeddedFileDocumentHelper(pdf).hasEmbeddedFiles());
+    EXPECT_FALSE(pdf.getRoot().hasKey("/AF"));
+    const SettingsMap entry = readFinishedJob(keyName(101));
+    EXPECT_EQ(entry.count(u"Result") ? entry.at(u"Result") : u"(none)", u"OK");
+    EXPECT_NE(entry.count(u"InvoiceError") ? entry.at(u"InvoiceError") : u"", u"");
 }
 
 // The PDF and its XML are one group: a name taken for either moves both to the next number.
