@@ -125,7 +125,7 @@ describe('an edited invoice page', () => {
     assert.equal(headerTotal(doc, 'GrandTotalAmount'), '562.87');
   });
 
-  test('numbers typed with decimal commas reach the XML with decimal points', async () => {
+  test('numbers typed with decimal commas and grouped thousands reach the XML as plain decimals', async () => {
     const page = openInvoicePage();
     type(page, lineField(1, 2), '2,5');
     type(page, lineField(1, 3), '9,95');
@@ -133,6 +133,11 @@ describe('an edited invoice page', () => {
     assert.deepEqual(texts(line, 'BilledQuantity'), ['2.5']);
     assert.deepEqual(texts(line, 'ChargeAmount'), ['9.95', '9.95']);
     assert.deepEqual(texts(line, 'LineTotalAmount'), ['24.88']);
+
+    type(page, lineField(1, 3), '1.234,56');
+    const grouped = ram(await invoiceXml(page), 'IncludedSupplyChainTradeLineItem')[0];
+    assert.deepEqual(texts(grouped, 'ChargeAmount'), ['1234.56', '1234.56']);
+    assert.deepEqual(texts(grouped, 'LineTotalAmount'), ['3086.40']);
   });
 
   test('markup characters typed into a field are escaped in the XML', async () => {
