@@ -13,8 +13,6 @@
 namespace korventa::refdriver {
 namespace {
 
-constexpr WStringView kInvoiceMode = u"11";
-
 // Lexically normal and without a trailing slash, so that parents compare as texts.
 std::string normalPath(const std::string& path) {
     std::string normal = std::filesystem::path(path).lexically_normal().string();
@@ -85,11 +83,6 @@ std::string JobRecord::xmlPath() const {
 bool JobRecord::ownsXml() const {
     const std::string path = xmlPath();
     return !path.empty() && parentOf(path) == folder_;
-}
-
-bool JobRecord::isInvoice() const {
-    return trimBlanks(text(u"DocIntentMode")) == kInvoiceMode ||
-           trimBlanks(text(u"DocMetaMode")) == kInvoiceMode;
 }
 
 WString JobRecord::title() const {

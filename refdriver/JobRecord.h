@@ -31,8 +31,6 @@ public:
     // True when the XML file lies directly in the job's folder: the program wrote it, and it
     // goes when the folder goes.
     [[nodiscard]] bool ownsXml() const;
-    // "DocIntentMode" or "DocMetaMode" is "11".
-    [[nodiscard]] bool isInvoice() const;
     // The document title: "DocTitle" when given, else "JobDocument".
     [[nodiscard]] WString title() const;
 

@@ -26,7 +26,9 @@ std::string escaped(std::string_view text) {
                 out += "&quot;";
                 break;
             default:
-                out += c;
+                // XML 1.0 has no place for other control characters; a page could send them.
+                if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n' || c == '\r')
+                    out += c;
         }
     }
     return out;

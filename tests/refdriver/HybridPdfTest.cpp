@@ -133,6 +133,14 @@ TEST_F(HybridPdf, MetadataDeclaresPdfaAndTheInvoiceProfile) {
         "/XML"));
 }
 
+// A title from the page may hold control characters that XML cannot carry.
+TEST_F(HybridPdf, MetadataStaysWellFormedXmlForControlCharactersInTheTitle) {
+    finish(nullptr, {"Report\x01 <March>\x1b", "", "", "", {}, {}});
+    EXPECT_NE(metadata().find("<rdf:li xml:lang=\"x-default\">Report &lt;March&gt;</rdf:li>"),
+              std::string::npos)
+        << metadata();
+}
+
 TEST_F(HybridPdf, PlainDocumentGetsPdfaGroundworkButNoInvoice) {
     finish(nullptr, {"Report", "", "", "", {}, {}});
     EXPECT_EQ(read_.getPDFVersion(), "1.7");
