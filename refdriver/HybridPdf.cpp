@@ -99,14 +99,15 @@ void printAnnotations(QPDF& pdf) {
 void embedInvoice(QPDF& pdf, const InvoiceAttachment& invoice, const std::string& pdfDate) {
     auto stream = QPDFEFStreamObjectHelper::createEFStream(pdf, invoice.xml);
     stream.setSubtype("text/xml").setCreationDate(pdfDate).setModDate(pdfDate);
-    auto spec = QPDFFileSpecObjectHelper::createFileSpec(pdf, invoice.profile.fileName, stream);
-    spec.setDescription("Factur-X invoice");
-    QPDFObjectHandle specObject = spec.getObjectHandle();
-    specObject.replaceKey("/AFRelationship",
-                          QPDFObjectHandle::newName("/" + invoice.profile.relationship));
-    QPDFEmbeddedFileDocumentHelper(pdf).replaceEmbeddedFile(invoice.profile.fileName, spec);
+    auto attachment =
+        QPDFFileSpecObjectHelper::createFileSpec(pdf, invoice.profile.fileName, stream);
+    attachment.setDescription("Factur-X invoice");
+    QPDFObjectHandle attachmentObject = attachment.getObjectHandle();
+    attachmentObject.replaceKey("/AFRelationship",
+                                QPDFObjectHandle::newName("/" + invoice.profile.relationship));
+    QPDFEmbeddedFileDocumentHelper(pdf).replaceEmbeddedFile(invoice.profile.fileName, attachment);
     QPDFObjectHandle root = pdf.getRoot();
-    root.replaceKey("/AF", QPDFObjectHandle::newArray({specObject}));
+    root.replaceKey("/AF", QPDFObjectHandle::newArray({attachmentObject}));
     root.replaceKey("/PageMode", QPDFObjectHandle::newName("/UseAttachments"));
 }
 

@@ -169,7 +169,6 @@ void appendUnlisted(PaperSize paper, std::vector<PaperSize>& papers) {
         papers.push_back(std::move(paper));
 }
 
-// Only names that cannot change the meaning of the user's option file go into it.
 std::vector<PaperSize> supportedPapers(http_t* http, const Queue& queue) {
     const int count =
         cupsGetDestMediaCount(http, queue.dest.get(), queue.info.get(), CUPS_MEDIA_FLAGS_DEFAULT);
@@ -194,6 +193,7 @@ std::optional<PaperSize> currentPaper(http_t* http, const Queue& queue) {
     return std::nullopt;
 }
 
+// Only names that cannot change the meaning of the user's option file go into it.
 bool isPlainMediaName(std::string_view name) {
     return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
         return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||

@@ -219,8 +219,8 @@ protected:
         if (!test::run("command -v python3"))
             GTEST_SKIP() << "python3 is not installed";
         files_.writeFile("serve.py", kServer);
-        ASSERT_TRUE(test::run("cd '" + files_.path() + "' && python3 serve.py '" +
-                              files_.path() + "' server.txt &"));
+        ASSERT_TRUE(test::run("python3 '" + files_.file("serve.py") + "' '" + files_.path() +
+                              "' '" + files_.file("server.txt") + "' &"));
         for (int waited = 0; waited < 100 && !std::filesystem::exists(files_.file("server.txt"));
              ++waited)
             ::usleep(50'000);

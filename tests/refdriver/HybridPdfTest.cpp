@@ -79,12 +79,12 @@ TEST_F(HybridPdf, EmbedsTheInvoiceAsTheDocumentsAssociatedFile) {
     QPDFObjectHandle root = read_.getRoot();
     ASSERT_TRUE(root.getKey("/AF").isArray());
     ASSERT_EQ(root.getKey("/AF").getArrayNItems(), 1);
-    QPDFObjectHandle spec = root.getKey("/AF").getArrayItem(0);
-    EXPECT_TRUE(spec.getKey("/AFRelationship").isNameAndEquals("/Alternative"));
-    EXPECT_EQ(spec.getKey("/F").getUTF8Value(), "factur-x.xml");
-    EXPECT_EQ(spec.getKey("/UF").getUTF8Value(), "factur-x.xml");
-    EXPECT_TRUE(spec.getKey("/Desc").isString());
-    QPDFObjectHandle file = spec.getKey("/EF").getKey("/F");
+    QPDFObjectHandle attachment = root.getKey("/AF").getArrayItem(0);
+    EXPECT_TRUE(attachment.getKey("/AFRelationship").isNameAndEquals("/Alternative"));
+    EXPECT_EQ(attachment.getKey("/F").getUTF8Value(), "factur-x.xml");
+    EXPECT_EQ(attachment.getKey("/UF").getUTF8Value(), "factur-x.xml");
+    EXPECT_TRUE(attachment.getKey("/Desc").isString());
+    QPDFObjectHandle file = attachment.getKey("/EF").getKey("/F");
     EXPECT_TRUE(file.getDict().getKey("/Subtype").isNameAndEquals("/text/xml"));
     EXPECT_EQ(streamText(file), kInvoiceXml);
     QPDFObjectHandle params = file.getDict().getKey("/Params");
@@ -92,7 +92,7 @@ TEST_F(HybridPdf, EmbedsTheInvoiceAsTheDocumentsAssociatedFile) {
               static_cast<long long>(std::string(kInvoiceXml).size()));
     EXPECT_EQ(params.getKey("/CheckSum").getStringValue().size(), 16u);
     EXPECT_TRUE(params.getKey("/ModDate").isString());
-    // The same file spec in the name tree that attachment panels list.
+    // The same file specification in the name tree that attachment panels list.
     QPDFObjectHandle names = root.getKey("/Names").getKey("/EmbeddedFiles").getKey("/Names");
     ASSERT_TRUE(names.isArray());
     EXPECT_EQ(names.getArrayItem(0).getUTF8Value(), "factur-x.xml");
