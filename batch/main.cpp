@@ -1,6 +1,7 @@
 // korventa-convert: builds the window's objects offscreen, hands the planned inputs to the
 // batch converter and runs the event loop until the last one has finished.
 #include <QApplication>
+#include <chrono>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -15,9 +16,14 @@
 #include "batch/ConsolePrompts.h"
 #include "driver/LayeredSettings.h"
 #include "frame/MainFrame.h"
+#include "platform/spooler/CachingSpooler.h"
 #include "platform/spooler/CupsSpooler.h"
 
 namespace {
+
+// Every print asks for the queue and its paper; within a run the scheduler is asked at most
+// once a second, which still sees a queue changed during a long run.
+constexpr std::chrono::seconds kSpoolerAnswerAge{1};
 
 // No window is ever shown, so no display is needed; as root the browser runs without its
 // sandbox, which refuses root. A caller's own settings win.
@@ -55,7 +61,8 @@ int main(int argc, char* argv[]) {
 
     ConsolePrompts prompts;
     FailureReporter failures(prompts);
-    CupsSpooler spooler;
+    CupsSpooler scheduler;
+    CachingSpooler spooler(scheduler, kSpoolerAnswerAge);
     LayeredSettings layers;
     const std::vector<BatchItem> items = planBatch(options);
     CMainFrame frame(failures, prompts, spooler, layers);
