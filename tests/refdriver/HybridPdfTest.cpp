@@ -92,7 +92,7 @@ TEST_F(HybridPdf, EmbedsTheInvoiceAsTheDocumentsAssociatedFile) {
               static_cast<long long>(std::string(kInvoiceXml).size()));
     EXPECT_EQ(params.getKey("/CheckSum").getStringValue().size(), 16u);
     EXPECT_TRUE(params.getKey("/ModDate").isString());
-    // The same file specification in the name tree that attachment panels list.
+    // The same attachment object in the name tree that attachment panels list.
     QPDFObjectHandle names = root.getKey("/Names").getKey("/EmbeddedFiles").getKey("/Names");
     ASSERT_TRUE(names.isArray());
     EXPECT_EQ(names.getArrayItem(0).getUTF8Value(), "factur-x.xml");
