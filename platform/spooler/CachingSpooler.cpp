@@ -15,11 +15,8 @@ bool CachingSpooler::recall(Memory<Value>& memory, WStringView key, Value& out, 
         out = found->second.value;
         return true;
     }
-    if (!ask(out)) {
-        if (found != memory.end())
-            memory.erase(found);
+    if (!ask(out))
         return false;
-    }
     memory.insert_or_assign(WString(key), Kept<Value>{out, now});
     return true;
 }

@@ -36,7 +36,7 @@ private:
     using Memory = std::map<WString, Kept<Value>, std::less<>>;
 
     // `out` from memory when it is young enough, else from `ask`, which is remembered when it
-    // succeeds and forgotten when it fails.
+    // succeeds; an aged answer left behind by a failure is asked again next time anyway.
     template <class Value, class Ask>
     [[nodiscard]] bool recall(Memory<Value>& memory, WStringView key, Value& out, Ask ask);
 
