@@ -16,38 +16,62 @@ const read = (file) => fs.readFileSync(file, 'utf8');
 const sampleJson = read(path.join(sourceRoot, 'pagescripts/SampleInvoice.json'));
 const RAM = 'urn:un:unece:uncefact:data:standard:ReusableAggregateBusinessInformationEntity:100';
 
-function openInvoicePage() {
+// The page once its own script has set it up (after the document is parsed).
+async function openInvoicePage() {
   const dom = new JSDOM(read(path.join(sourceRoot, 'resources/ZUGFeRD/simple/index.html')),
                         { runScripts: 'dangerously' });
   const window = dom.window;
-  // jsdom has no modal dialogs; the user closes the data dialog as soon as it shows.
+  const page = { window, posted: [], answerDialog: null };
+  // jsdom has no modal dialogs; the user closes the data dialog as soon as it shows, after
+  // page.answerDialog (when set) has turned its text into the text the user leaves there.
   window.HTMLDialogElement.prototype.showModal = function () {
-    window.setTimeout(() => this.dispatchEvent(new window.Event('close')), 0);
+    window.setTimeout(() => {
+      const text = this.querySelector('#zugJsonData');
+      if (page.answerDialog !== null) text.value = page.answerDialog(text.value);
+      this.dispatchEvent(new window.Event('close'));
+    }, 0);
   };
   window.HTMLDialogElement.prototype.close = function () {
     this.dispatchEvent(new window.Event('close'));
   };
-  const posted = [];
-  window.chrome = { webview: { postMessage: (text) => posted.push(JSON.parse(text)) } };
+  window.chrome = { webview: { postMessage: (text) => page.posted.push(JSON.parse(text)) } };
   window.eval(read(handlebarsFile));
   window.eval(read(path.join(sourceRoot, 'pagescripts/CommandDetection.js')));
   window.eval(read(path.join(sourceRoot, 'pagescripts/TemplateRendering.js')));
-  return { window, posted };
+  if (window.document.readyState === 'loading') {
+    await new Promise((resolve) => window.addEventListener('DOMContentLoaded', resolve));
+  }
+  return page;
 }
 
-// Types into a form field as a user would, so the page's own handlers run.
+// Types into a form field (or picks an entry of a list) as a user would, so the page's own
+// handlers run.
 function type(page, selector, value) {
   const field = page.window.document.querySelector(selector);
   if (field === null) {
     throw new Error('no field ' + selector);
   }
   field.value = value;
-  field.dispatchEvent(new page.window.Event('input', { bubbles: true }));
+  const kind = field.tagName === 'SELECT' ? 'change' : 'input';
+  field.dispatchEvent(new page.window.Event(kind, { bubbles: true }));
 }
 
-// The field of an invoice line: column 1 name, 2 quantity, 3 price, 4 VAT rate.
+// The field of an invoice line: column 1 name, 2 quantity, 3 price, 4 VAT category (a list),
+// 5 VAT rate, 6 exemption reason.
 const lineField = (line, column) =>
-  `#lines tr:nth-child(${line}) td:nth-child(${column + 1}) input`;
+  `#lines tr:nth-child(${line}) td:nth-child(${column + 1}) :is(input, select)`;
+
+// The text of the printed invoice as a reader sees it: its texts apart, blanks folded.
+function paperText(page) {
+  const { document, NodeFilter } = page.window;
+  const walker = document.createTreeWalker(document.getElementById('paper'),
+                                           NodeFilter.SHOW_TEXT);
+  const parts = [];
+  for (let node = walker.nextNode(); node !== null; node = walker.nextNode()) {
+    if (node.parentElement.closest('script') === null) parts.push(node.data);
+  }
+  return parts.join(' ').replace(/\s+/g, ' ').trim();
+}
 
 // The ZUGFeRD command's request with no XML template file beside the page: the posted message.
 async function convert(page) {
@@ -80,16 +104,51 @@ function editedInvoice(page) {
   type(page, '#buyer-contact', '');
 }
 
+// Invoices that must pass the schema and the business rules, by file name, and one that
+// must fail them: a standard rated line at 0 %.
+const validInvoices = {
+  'sample.xml': () => {},
+  'edited.xml': editedInvoice,
+  'zero-rated.xml': (page) => type(page, lineField(2, 4), 'Z'),
+  'exempt.xml': (page) => {
+    type(page, lineField(2, 4), 'E');
+    type(page, lineField(2, 6), 'Steuerfrei nach § 4 Nr. 14 UStG');
+  },
+  'reverse-charge.xml': (page) => {
+    type(page, '#buyer-vatid', 'ATU12345678');
+    type(page, lineField(1, 4), 'AE');
+    type(page, lineField(2, 4), 'AE');
+  },
+  'intra-community.xml': (page) => {
+    type(page, '#buyer-vatid', 'FR12345678901');
+    type(page, lineField(1, 4), 'K');
+    type(page, lineField(2, 4), 'K');
+  },
+  'export.xml': (page) => {
+    type(page, lineField(1, 4), 'G');
+    type(page, lineField(2, 4), 'G');
+  },
+  'not-subject.xml': (page) => {
+    type(page, lineField(1, 4), 'O');
+    type(page, lineField(2, 4), 'O');
+  },
+};
+const invalidInvoices = {
+  'standard-at-zero.xml': (page) => type(page, lineField(2, 5), '0'),
+};
+
 async function writeInvoices(folder) {
-  const untouched = openInvoicePage();
-  fs.writeFileSync(path.join(folder, 'sample.xml'), (await convert(untouched)).facx);
-  const edited = openInvoicePage();
-  editedInvoice(edited);
-  fs.writeFileSync(path.join(folder, 'edited.xml'), (await convert(edited)).facx);
+  for (const [name, edit] of Object.entries({ ...validInvoices, ...invalidInvoices })) {
+    const page = await openInvoicePage();
+    edit(page);
+    const subfolder = path.join(folder, name in validInvoices ? 'valid' : 'invalid');
+    fs.mkdirSync(subfolder, { recursive: true });
+    fs.writeFileSync(path.join(subfolder, name), (await convert(page)).facx);
+  }
 }
 
-module.exports = { sampleJson, openInvoicePage, type, lineField, convert, parseXml, ram, texts,
-                   editedInvoice };
+module.exports = { sampleJson, openInvoicePage, type, lineField, paperText, convert, parseXml,
+                   ram, texts, editedInvoice };
 
 if (require.main === module) {
   writeInvoices(process.argv[2]).catch((error) => {

