@@ -3,6 +3,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
+#include <QPointer>
+#include <QVariant>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -11,6 +15,7 @@
 #include "driver/FinishedJobEntry.h"
 #include "frame/CommandId.h"
 #include "frame/MainFrame.h"
+#include "pagescripts/PageScripts.h"
 #include "print/PostActionWorker.h"
 #include "view/EdgeView.h"
 
@@ -118,7 +123,7 @@ void BatchConverter::startItem() {
         fail("no such page");
         return;
     }
-    dataScript_.clear();
+    dataLiteral_ = "null";
     if (!item.dataFile.empty()) {
         std::string data;
         if (!readFile(item.dataFile, data)) {
@@ -129,9 +134,7 @@ void BatchConverter::startItem() {
             fail("the data file is not valid JSON");
             return;
         }
-        // Defined before the request's script, as a page's own values would be: its full
-        // form then keeps this data instead of the sample.
-        dataScript_ = "var zugstr_xmlTemp = ''; var zugstr_jsonIni = " + stringLiteral(data) + ";";
+        dataLiteral_ = stringLiteral(data);
     }
     (void)prompts_.takeLastText();
     frame_.OpenAddress(fromUtf8(item.page));
@@ -158,7 +161,9 @@ void BatchConverter::handleTick() {
         return;
     switch (stage_) {
         case Stage::Loading:
-            dispatch();
+            readyPage();
+            return;
+        case Stage::Readying:
             return;
         case Stage::Converting:
             conclude();
@@ -168,9 +173,41 @@ void BatchConverter::handleTick() {
     }
 }
 
+// Whatever the page's own plugin would supply and however its config asks for the dialog,
+// the item's data is what gets converted; a page that cannot take it fails the item.
+void BatchConverter::readyPage() {
+    QWebEnginePage* page = frame_.view()->page();
+    if (page == nullptr) {
+        fail("the browser is gone");
+        return;
+    }
+    stage_ = Stage::Readying;
+    const std::string call = std::string(batchDataScript()) + "(" + dataLiteral_ + ")";
+    page->runJavaScript(QString::fromStdString(call), QWebEngineScript::MainWorld,
+                        [converter = QPointer<BatchConverter>(this),
+                         item = current_](const QVariant& result) {
+                            if (converter != nullptr)
+                                converter->handlePageReadied(item, result);
+                        });
+}
+
+// A late answer for an item already given up (timed out) is dropped. Anything but a string
+// (the page broke the script) counts as a refusal too.
+void BatchConverter::handlePageReadied(std::size_t item, const QVariant& answer) {
+    if (item != current_ || stage_ != Stage::Readying)
+        return;
+    if (answer.typeId() != QMetaType::QString) {
+        fail("the page could not be readied for the conversion");
+        return;
+    }
+    if (const QString refusal = answer.toString(); !refusal.isEmpty()) {
+        fail(refusal.toStdString());
+        return;
+    }
+    dispatch();
+}
+
 void BatchConverter::dispatch() {
-    if (!dataScript_.empty())
-        frame_.runInPage(fromUtf8(dataScript_));
     printsBefore_ = frame_.view()->completedPrints();
     stage_ = Stage::Converting;
     frame_.onCommand(createCommand(), 0);

@@ -1,6 +1,6 @@
 // Drives the window's own classes through a batch: each item's page is opened in the main
-// frame's view, invoice data is put where a page's own zugstr_jsonIni would be and the create
-// command is dispatched as a click would. The next item starts once the job is handed to the
+// frame's view, readied for the item (its invoice data put where the request takes the data
+// from, the data dialog kept shut) and the create command is dispatched as a click would. The next item starts once the job is handed to the
 // driver, whose post-processing runs alongside; an item's line, in input order, follows when
 // the driver has recorded its job (or the item failed or timed out before). One line per item
 // on `out`, a progress bar on `progress` when given. Borrows the frame, prompts and streams;
@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
+#include <QVariant>
 #include <cstdio>
 #include <deque>
 #include <string>
@@ -43,10 +44,12 @@ signals:
     void finished();
 
 private:
-    enum class Stage { Loading, Converting, Draining };
+    enum class Stage { Loading, Readying, Converting, Draining };
 
     void startItem();
     void handleTick();
+    void readyPage();
+    void handlePageReadied(std::size_t item, const QVariant& answer);
     void dispatch();
     void conclude();
     void next();
@@ -70,7 +73,7 @@ private:
     std::size_t reported_ = 0;
     std::size_t current_ = 0;
     Stage stage_ = Stage::Loading;
-    std::string dataScript_;
+    std::string dataLiteral_;  // the item's data as a JavaScript string, or null
     unsigned printsBefore_ = 0;
     int failures_ = 0;
     QTimer ticker_;

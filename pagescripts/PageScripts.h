@@ -1,6 +1,6 @@
 // The texts the program sends into pages, compiled in from the files beside this header
 // (CommandDetection.js, TemplateRendering.js, SampleInvoice.json, WebviewShim.js,
-// MessageBridge.js) byte for byte. Static,
+// MessageBridge.js, BatchData.js) byte for byte. Static,
 // immutable data; any thread.
 #pragma once
 
@@ -18,5 +18,8 @@ namespace korventa {
 [[nodiscard]] std::string_view webviewShimScript();
 // The isolated world's relay of page messages to the program; needs qwebchannel.js first.
 [[nodiscard]] std::string_view messageBridgeScript();
+// The batch converter's readying of a page for one input: a function expression taking the
+// input's data text (or null) and giving '' or the reason the input cannot be converted.
+[[nodiscard]] std::string_view batchDataScript();
 
 }  // namespace korventa

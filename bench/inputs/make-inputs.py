@@ -62,6 +62,8 @@ INVOICE_TEMPLATE = """<header><h1>Rechnung {{doc.id}}</h1>{{seller.name}} · {{s
 <!-- {{#each doc.note}} --><p class="note">{{cont}}</p><!-- {{/each}} -->
 """
 
+# A complete EN 16931 invoice (Factur-X profile EN 16931): passes the schema and the business
+# rules for every data file written below, so a validating run measures valid invoices.
 XML_TEMPLATE = """<?xml version="1.0" encoding="UTF-8"?>
 <rsm:CrossIndustryInvoice xmlns:rsm="urn:un:unece:uncefact:data:standard:CrossIndustryInvoice:100" xmlns:ram="urn:un:unece:uncefact:data:standard:ReusableAggregateBusinessInformationEntity:100" xmlns:udt="urn:un:unece:uncefact:data:standard:UnqualifiedDataType:100">
   <rsm:ExchangedDocumentContext>
@@ -71,6 +73,9 @@ XML_TEMPLATE = """<?xml version="1.0" encoding="UTF-8"?>
     <ram:ID>{{doc.id}}</ram:ID>
     <ram:TypeCode>{{doc.code}}</ram:TypeCode>
     <ram:IssueDateTime><udt:DateTimeString format="102">{{doc.date}}</udt:DateTimeString></ram:IssueDateTime>
+    {{#each doc.note}}
+    <ram:IncludedNote><ram:Content>{{cont}}</ram:Content>{{#if scode}}<ram:SubjectCode>{{scode}}</ram:SubjectCode>{{/if}}</ram:IncludedNote>
+    {{/each}}
   </rsm:ExchangedDocument>
   <rsm:SupplyChainTradeTransaction>
     {{#each line}}
@@ -86,14 +91,29 @@ XML_TEMPLATE = """<?xml version="1.0" encoding="UTF-8"?>
     </ram:IncludedSupplyChainTradeLineItem>
     {{/each}}
     <ram:ApplicableHeaderTradeAgreement>
-      <ram:SellerTradeParty><ram:Name>{{seller.name}}</ram:Name></ram:SellerTradeParty>
-      <ram:BuyerTradeParty><ram:Name>{{buyer.name}}</ram:Name></ram:BuyerTradeParty>
+      <ram:SellerTradeParty>
+        <ram:ID>{{seller.id}}</ram:ID>
+        <ram:GlobalID schemeID="0088">{{seller.gid}}</ram:GlobalID>
+        <ram:Name>{{seller.name}}</ram:Name>
+        <ram:PostalTradeAddress><ram:PostcodeCode>{{seller.post}}</ram:PostcodeCode><ram:LineOne>{{seller.line1}}</ram:LineOne><ram:CityName>{{seller.city}}</ram:CityName><ram:CountryID>{{seller.country}}</ram:CountryID></ram:PostalTradeAddress>
+        <ram:URIUniversalCommunication><ram:URIID schemeID="EM">{{seller.email}}</ram:URIID></ram:URIUniversalCommunication>
+        <ram:SpecifiedTaxRegistration><ram:ID schemeID="FC">{{seller.regid}}</ram:ID></ram:SpecifiedTaxRegistration>
+        <ram:SpecifiedTaxRegistration><ram:ID schemeID="VA">{{seller.vatid}}</ram:ID></ram:SpecifiedTaxRegistration>
+      </ram:SellerTradeParty>
+      <ram:BuyerTradeParty>
+        <ram:Name>{{buyer.name}}</ram:Name>
+        <ram:PostalTradeAddress><ram:PostcodeCode>{{buyer.post}}</ram:PostcodeCode><ram:LineOne>{{buyer.line2}}</ram:LineOne><ram:CityName>{{buyer.city}}</ram:CityName><ram:CountryID>{{buyer.country}}</ram:CountryID></ram:PostalTradeAddress>
+      </ram:BuyerTradeParty>
     </ram:ApplicableHeaderTradeAgreement>
+    <ram:ApplicableHeaderTradeDelivery>
+      <ram:ActualDeliverySupplyChainEvent><ram:OccurrenceDateTime><udt:DateTimeString format="102">{{ahtd.date}}</udt:DateTimeString></ram:OccurrenceDateTime></ram:ActualDeliverySupplyChainEvent>
+    </ram:ApplicableHeaderTradeDelivery>
     <ram:ApplicableHeaderTradeSettlement>
       <ram:InvoiceCurrencyCode>EUR</ram:InvoiceCurrencyCode>
       {{#each ahts.vat}}
       <ram:ApplicableTradeTax><ram:CalculatedAmount>{{tax}}</ram:CalculatedAmount><ram:TypeCode>VAT</ram:TypeCode><ram:BasisAmount>{{basis}}</ram:BasisAmount><ram:CategoryCode>S</ram:CategoryCode><ram:RateApplicablePercent>{{rate}}</ram:RateApplicablePercent></ram:ApplicableTradeTax>
       {{/each}}
+      <ram:SpecifiedTradePaymentTerms><ram:Description>{{ahts.desc}}</ram:Description><ram:DueDateDateTime><udt:DateTimeString format="102">{{ahts.duedate}}</udt:DateTimeString></ram:DueDateDateTime></ram:SpecifiedTradePaymentTerms>
       <ram:SpecifiedTradeSettlementHeaderMonetarySummation>
         <ram:LineTotalAmount>{{ahts.ltotal}}</ram:LineTotalAmount>
         <ram:TaxBasisTotalAmount>{{ahts.btotal}}</ram:TaxBasisTotalAmount>

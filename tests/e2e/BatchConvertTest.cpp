@@ -2,8 +2,11 @@
 // driver's model turns several pages, or one invoice page with several data files, into
 // finished documents, and reports every input that fails without stopping the others.
 #include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
 #include <string>
 
+#include "e2e/InvoiceChecks.h"
 #include "e2e/ProgramSession.h"
 
 namespace korventa {
@@ -134,6 +137,127 @@ TEST_F(BatchConvert, PageThatNeverAnswersIsGivenUpAfterTheTimeOut) {
     EXPECT_NE(output.find(files_.file("fine.html") + ": " + files_.file("out/Fine.pdf")),
               std::string::npos)
         << output;
+}
+
+// The bundled invoice application, given data files: each file is the invoice that is
+// printed, embedded and named, whatever the page's own form holds, and the page's wish to
+// show its data dialog does not stop the run.
+class BatchInvoiceApplication : public BatchConvert {
+protected:
+    void SetUp() override {
+        BatchConvert::SetUp();
+        if (IsSkipped())
+            return;
+        std::filesystem::copy(std::string(KORVENTA_PAGES_SOURCE) + "/simple",
+                              files_.file("simple"), std::filesystem::copy_options::recursive);
+        std::ifstream sample(KORVENTA_SAMPLE_INVOICE);
+        sample_ = nlohmann::json::parse(sample);
+    }
+
+    // The sample with the number, buyer and lines given; the page works out the totals.
+    void writeData(const std::string& name, const std::string& id, const std::string& buyer,
+                   const nlohmann::json& lines) {
+        nlohmann::json data = sample_;
+        data["doc"]["id"] = id;
+        data["buyer"]["name"] = buyer;
+        data["line"] = lines;
+        files_.writeFile(name, data.dump(2));
+    }
+
+    // The PDF that the output names for `label`; empty when the line is not there.
+    static std::string pdfOf(const std::string& output, const std::string& label) {
+        const auto line = output.find(label + ": ");
+        if (line == std::string::npos)
+            return {};
+        const auto start = line + label.size() + 2;
+        return output.substr(start, output.find('\n', start) - start);
+    }
+
+    void expectValidXml(const std::string& pdf) {
+        files_.writeFile("check.xml", test::pdfAttachment(pdf, "factur-x.xml"));
+        std::string findings;
+        const test::InvoiceVerdict verdict = test::checkInvoice(files_.file("check.xml"), findings);
+        if (verdict == test::InvoiceVerdict::Unchecked)
+            GTEST_SKIP() << findings;
+        EXPECT_EQ(verdict, test::InvoiceVerdict::Valid) << pdf << ": " << findings;
+    }
+
+    nlohmann::json sample_;
+};
+
+TEST_F(BatchInvoiceApplication, TwoDataFilesGiveTwoDifferentInvoicesEachAsItsDataSays) {
+    writeData("first.json", "RE-1001", "Erste Kundin GmbH",
+              {{{"id", "1"}, {"qty", "3"}, {"unit", "H87"}, {"name", "Aktenvernichter"},
+                {"price", "120.00"}, {"gross", "120.00"}, {"vatrate", "19"}}});
+    // A zero rated line beside a standard rated one is a valid invoice.
+    writeData("second.json", "RE-1002", "Zweiter Kunde KG",
+              {{{"id", "1"}, {"qty", "2"}, {"unit", "H87"}, {"name", "Fachbuch Steuerrecht"},
+                {"price", "49.90"}, {"gross", "49.90"}, {"vatrate", "0"}, {"vatcode", "Z"}},
+               {{"id", "2"}, {"qty", "10"}, {"unit", "H87"}, {"name", "Druckerpatrone"},
+                {"price", "1234.50"}, {"gross", "1234.50"}, {"vatrate", "19"}}});
+    int exitCode = -1;
+    std::string output;
+    ASSERT_TRUE(runConverter({"--printer", queue_, "--invoice", "--timeout", "30", "--out",
+                              files_.file("out"), "--data", files_.file("first.json"), "--data",
+                              files_.file("second.json"), files_.file("simple/index.html")},
+                             exitCode, output));
+    EXPECT_EQ(exitCode, 0) << output;
+
+    const std::string first = pdfOf(output, files_.file("first.json"));
+    EXPECT_EQ(first, files_.file("out/Rechnung RE-1001.pdf")) << output;
+    const std::string firstText = test::pdfText(first);
+    for (const char* expected : {"Rechnung RE-1001", "Erste Kundin GmbH", "Aktenvernichter",
+                                 "360,00", "68,40", "428,40"})
+        EXPECT_NE(firstText.find(expected), std::string::npos) << expected << " in: " << firstText;
+    EXPECT_EQ(firstText.find("Trennbl\u00e4tter"), std::string::npos) << firstText;
+
+    const std::string second = pdfOf(output, files_.file("second.json"));
+    EXPECT_EQ(second, files_.file("out/Rechnung RE-1002.pdf")) << output;
+    const std::string secondText = test::pdfText(second);
+    for (const char* expected : {"Rechnung RE-1002", "Zweiter Kunde KG", "Fachbuch Steuerrecht",
+                                 "99,80", "Druckerpatrone", "1.234,50", "12.345,00", "2.345,55",
+                                 "14.790,35"})
+        EXPECT_NE(secondText.find(expected), std::string::npos) << expected << " in: "
+                                                                << secondText;
+    const std::string xml = test::pdfAttachment(second, "factur-x.xml");
+    EXPECT_NE(xml.find("<ram:ID>RE-1002</ram:ID>"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<ram:CategoryCode>Z</ram:CategoryCode>"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<ram:GrandTotalAmount>14790.35</ram:GrandTotalAmount>"),
+              std::string::npos)
+        << xml;
+    expectValidXml(first);
+    expectValidXml(second);
+}
+
+TEST_F(BatchInvoiceApplication, PageThatCannotTakeOutsideDataFailsWithTheReason) {
+    files_.writeFile("own.html",
+                     "<title>Own</title><script>var korventaPlugin = {genJsonData: () => ({doc: "
+                     "{id: 'OWN-1'}}), config: {bShowJsonWhenPrint: true}};</script><p>own</p>");
+    files_.writeFile("data.json", "{\"doc\": {\"id\": \"R-1\"}}");
+    int exitCode = -1;
+    std::string output;
+    ASSERT_TRUE(runConverter({"--printer", queue_, "--invoice", "--timeout", "20", "--out",
+                              files_.file("out"), "--data", files_.file("data.json"),
+                              files_.file("own.html")},
+                             exitCode, output));
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_NE(output.find(files_.file("data.json") +
+                          ": failed: the page supplies its own invoice data and takes none from "
+                          "a data file"),
+              std::string::npos)
+        << output;
+    EXPECT_FALSE(std::filesystem::exists(files_.file("out/Own.pdf")));
+}
+
+// Without data files the page's own data is converted, its dialog kept shut all the same.
+TEST_F(BatchInvoiceApplication, PageAskingForItsDialogIsConvertedWithoutIt) {
+    int exitCode = -1;
+    std::string output;
+    ASSERT_TRUE(runConverter({"--printer", queue_, "--invoice", "--timeout", "20", "--out",
+                              files_.file("out"), files_.file("simple/index.html")},
+                             exitCode, output));
+    EXPECT_EQ(exitCode, 0) << output;
+    EXPECT_NE(output.find(files_.file("out/Rechnung 471103.pdf")), std::string::npos) << output;
 }
 
 }  // namespace
