@@ -1,10 +1,10 @@
 // Drives the window's own classes through a batch: each item's page is opened in the main
 // frame's view, readied for the item (its invoice data put where the request takes the data
-// from, the data dialog kept shut) and the create command is dispatched as a click would. The next item starts once the job is handed to the
-// driver, whose post-processing runs alongside; an item's line, in input order, follows when
-// the driver has recorded its job (or the item failed or timed out before). One line per item
-// on `out`, a progress bar on `progress` when given. Borrows the frame, prompts and streams;
-// main thread.
+// from, the data dialog kept shut) and the create command is dispatched as a click would.
+// The next item starts once the job is handed to the driver, whose post-processing runs
+// alongside; an item's line, in input order, follows when the driver has recorded its job
+// (or the item failed or timed out before). One line per item on `out`, a progress bar on
+// `progress` when given. Borrows the frame, prompts and streams; main thread.
 #pragma once
 
 #include <QElapsedTimer>

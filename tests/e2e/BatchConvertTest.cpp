@@ -229,6 +229,29 @@ TEST_F(BatchInvoiceApplication, TwoDataFilesGiveTwoDifferentInvoicesEachAsItsDat
     expectValidXml(second);
 }
 
+// "Standard rated" needs a rate above zero: the embedded XML says what the data says, and the
+// rules refuse it.
+TEST_F(BatchInvoiceApplication, StandardRatedLineAtZeroPercentGivesXmlTheRulesRefuse) {
+    writeData("zero.json", "RE-1003", "Dritte Kundin AG",
+              {{{"id", "1"}, {"qty", "1"}, {"unit", "H87"}, {"name", "Beratung"},
+                {"price", "100.00"}, {"gross", "100.00"}, {"vatrate", "0"}, {"vatcode", "S"}}});
+    int exitCode = -1;
+    std::string output;
+    ASSERT_TRUE(runConverter({"--printer", queue_, "--invoice", "--timeout", "30", "--out",
+                              files_.file("out"), "--data", files_.file("zero.json"),
+                              files_.file("simple/index.html")},
+                             exitCode, output));
+    const std::string pdf = files_.file("out/Rechnung RE-1003.pdf");
+    ASSERT_TRUE(std::filesystem::exists(pdf)) << output;
+    files_.writeFile("zero.xml", test::pdfAttachment(pdf, "factur-x.xml"));
+    std::string findings;
+    const test::InvoiceVerdict verdict = test::checkInvoice(files_.file("zero.xml"), findings);
+    if (verdict == test::InvoiceVerdict::Unchecked)
+        GTEST_SKIP() << findings;
+    EXPECT_EQ(verdict, test::InvoiceVerdict::Invalid);
+    EXPECT_NE(findings.find("BR-S-05"), std::string::npos) << findings;
+}
+
 TEST_F(BatchInvoiceApplication, PageThatCannotTakeOutsideDataFailsWithTheReason) {
     files_.writeFile("own.html",
                      "<title>Own</title><script>var korventaPlugin = {genJsonData: () => ({doc: "

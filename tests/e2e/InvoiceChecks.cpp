@@ -65,9 +65,8 @@ std::string pdfText(const std::string& pdf) {
 
 std::string pdfAttachment(const std::string& pdf, const std::string& name) {
     int status = 0;
-    const std::string bytes =
-        commandOutput("qpdf --show-attachment=" + quoted(name) + " " + quoted(pdf) + " 2>/dev/null",
-                      status);
+    const std::string bytes = commandOutput(
+        "qpdf --show-attachment=" + quoted(name) + " " + quoted(pdf) + " 2>/dev/null", status);
     return status == 0 ? bytes : std::string();
 }
 
