@@ -268,6 +268,14 @@ describe('the printed invoice', () => {
   });
 });
 
+test('outside data without a part of the invoice is refused and the form stays as it was', async () => {
+  const page = await openInvoicePage();
+  const outside = JSON.parse(sampleJson);
+  delete outside.seller;
+  assert.throws(() => page.window.korventaPlugin.loadJsonData(outside), /no "seller"/);
+  assert.equal(page.window.korventaPlugin.genJsonData().doc.id, '471103');
+});
+
 describe('VAT categories chosen per line', () => {
   test('a zero rated line has rate 0, no tax and a breakdown of its own', async () => {
     const page = await openInvoicePage();
