@@ -313,20 +313,23 @@ TEST_F(InvoiceApplication, ZugferdGivesAFacturXPdfThatPassesTheSchema) {
     EXPECT_EQ(verdict, test::InvoiceVerdict::Valid) << findings;
 }
 
-// The data dialog's answer is the invoice: a number, a buyer and a line changed there reach
-// the printed page, the embedded XML and the file name alike, and the page prints as text
-// that wraps instead of clipped input boxes.
+// The data dialog's answer is the invoice: a number, a buyer, a line and its price (with the
+// sums that follow) changed there reach the printed page, the embedded XML and the file name
+// alike, and the page prints as text that wraps instead of clipped input boxes.
 TEST_F(InvoiceApplication, ADialogEditChangesThePrintedPageTheXmlAndTheFileNameTogether) {
-    const std::string buyer = "M\u00fcller & S\u00f6hne Gro\u00dfhandelsgesellschaft f\u00fcr "
-                              "Befestigungstechnik mbH";
-    ASSERT_TRUE(runScript(
-        "set 32773 " + queue_ + "\ncommand 32773\nwait\ncommand 32781\n"
-        "page (t => { t.value = t.value.replace('\"471103\"', '\"RE-2024-0815\"')"
-        ".replace('Kunden AG Mitte', '" + buyer + "').replace('Joghurt Banan', "
-        "'Schrauben & D\u00fcbel, verzinkt, 8 x 60 mm'); "
-        "document.getElementById('closeZugJsonBtn').click(); })"
-        "(document.getElementById('zugJsonData'))\nwait\nclose\n",
-        {"--zug", "simple"}));
+    const std::string edit =
+        "const d = JSON.parse(t.value); d.doc.id = 'RE-2024-0815'; d.buyer.name = 'M\u00fcller "
+        "& S\u00f6hne Gro\u00dfhandelsgesellschaft f\u00fcr Befestigungstechnik mbH'; "
+        "d.line[1].name = 'Schrauben & D\u00fcbel, verzinkt, 8 x 60 mm'; "
+        "d.line[0].price = d.line[0].gross = '99.90'; d.line[0].total = '1998.00'; "
+        "Object.assign(d.ahts.vat[0], {basis: '1998.00', tax: '379.62'}); "
+        "Object.assign(d.ahts, {ltotal: '2273.00', btotal: '2273.00', tax: '398.87', "
+        "gtotal: '2671.87', due: '2671.87'}); t.value = JSON.stringify(d);";
+    ASSERT_TRUE(runScript("set 32773 " + queue_ + "\ncommand 32773\nwait\ncommand 32781\n" +
+                              "page (t => { " + edit +
+                              " document.getElementById('closeZugJsonBtn').click(); })"
+                              "(document.getElementById('zugJsonData'))\nwait\nclose\n",
+                          {"--zug", "simple"}));
 
     const WString entry = finishedEntry(u"KORVENTAJob_Inst001_101");
     ASSERT_EQ(textIn(entry, u"Result"), u"OK");
@@ -336,14 +339,16 @@ TEST_F(InvoiceApplication, ADialogEditChangesThePrintedPageTheXmlAndTheFileNameT
     for (const char* expected :
          {"Rechnung RE-2024-0815", "M\u00fcller & S\u00f6hne Gro\u00dfhandelsgesellschaft f\u00fcr "
                                    "Befestigungstechnik mbH",
-          "Trennbl\u00e4tter A4", "Schrauben & D\u00fcbel, verzinkt, 8 x 60 mm", "15.11.2024",
-          "198,00", "275,00", "529,87"}) {
+          "Trennbl\u00e4tter A4", "99,90", "1.998,00",
+          "Schrauben & D\u00fcbel, verzinkt, 8 x 60 mm", "15.11.2024", "275,00", "379,62",
+          "2.273,00", "2.671,87"}) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected << " in: " << text;
     }
     EXPECT_EQ(text.find("471103"), std::string::npos) << text;
     EXPECT_EQ(text.find("11/15/2024"), std::string::npos) << text;
     const std::string xml = test::pdfAttachment(pdf, "factur-x.xml");
     EXPECT_NE(xml.find("<ram:ID>RE-2024-0815</ram:ID>"), std::string::npos);
+    EXPECT_NE(xml.find("<ram:GrandTotalAmount>2671.87</ram:GrandTotalAmount>"), std::string::npos);
     EXPECT_NE(xml.find("S\u00f6hne"), std::string::npos);
     files_.writeFile("factur-x.xml", xml);
     std::string findings;
