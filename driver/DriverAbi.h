@@ -46,7 +46,8 @@ enum VeltResult {
     VELT_E_INTERNAL = -6,         /* anything else, e.g. out of memory */
     VELT_E_JOB_FILES = -7,        /* the job's record, folder or PDF is missing or unusable */
     VELT_E_OUTPUT = -8,           /* the finished document could not be written */
-    VELT_E_PDF = -9               /* the job's PDF could not be read or rewritten */
+    VELT_E_PDF = -9,              /* the job's PDF could not be read or rewritten */
+    VELT_E_JOB_LIVE = -10         /* a job of the same name is still in flight */
 };
 
 /* Numbers of the texts the program shows on its ribbon. */

@@ -14,6 +14,9 @@ inline constexpr WStringView ConverterRegistryRoot = u"Software\\TALVENIR\\KORVE
 inline constexpr WStringView ConverterSettingsName = u"KORVENTA";
 inline constexpr WStringView DriverProductName = u"Veltrix PDF Pro";
 
+// A converter's job prefix is this, its instance number in three or more digits and "\".
+inline constexpr WStringView InstanceJobPrefixStart = u"KORVENTAJob\\Inst";
+
 // Job keys are named in a buffer of 64 wide characters on the program's side.
 inline constexpr std::size_t MaxJobKeyNameLength = 63;
 

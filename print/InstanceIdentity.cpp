@@ -37,7 +37,7 @@ char16_t instanceLetter(int r) {
 WString jobPrefixFor(unsigned instanceNumber) {
     WString digits = decimalText(instanceNumber);
     if (digits.size() < 3) digits.insert(0, 3 - digits.size(), u'0');
-    return u"KORVENTAJob\\Inst" + digits + u"\\";
+    return WString(InstanceJobPrefixStart) + digits + u"\\";
 }
 
 WString MakeJobKeyName(WStringView prefix, std::int32_t jobNumber) {

@@ -2,53 +2,52 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
+#include <random>
+
+#include "driver/InstanceOwners.h"
 
 namespace korventa {
 namespace {
 
-// A folder that only this user can enter: anything else (a symlink, someone else's folder,
-// one open to others) could let another user take or fake our numbers.
-bool isPrivateFolder(const std::string& path) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0) return false;
-    return S_ISDIR(info.st_mode) && info.st_uid == ::getuid() &&
-           (info.st_mode & (S_IRWXG | S_IRWXO)) == 0;
+std::string drawToken() {
+    std::random_device device;
+    std::string token;
+    for (int i = 0; i < 4; ++i) {
+        char part[9];
+        std::snprintf(part, sizeof part, "%08x", static_cast<unsigned>(device()));
+        token += part;
+    }
+    return token;
 }
 
-std::string temporaryFolder() {
-    const char* tmp = std::getenv("TMPDIR");
-    return tmp != nullptr && tmp[0] == '/' ? tmp : "/tmp";
+// The earlier holder's token goes first, so that no reader ever takes it for ours. A token
+// that cannot be written stays unknown: jobs then carry no owner, as without a number.
+std::string writeToken(int fd) {
+    std::string token = drawToken();
+    if (::ftruncate(fd, 0) != 0 ||
+        ::pwrite(fd, token.data(), token.size(), 0) != static_cast<ssize_t>(token.size())) {
+        (void)::ftruncate(fd, 0);
+        return {};
+    }
+    return token;
 }
 
 }  // namespace
 
-std::string InstanceLock::runtimeFolder() {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime != nullptr && runtime[0] == '/') return runtime;
-    const std::string folder = temporaryFolder() + "/korventa-" + std::to_string(::getuid());
-    ::mkdir(folder.c_str(), 0700);
-    return isPrivateFolder(folder) ? folder : std::string();
-}
-
-std::string InstanceLock::lockFileName(unsigned number) {
-    char name[48];
-    std::snprintf(name, sizeof name, "SemaVELTKORVENTAInstance.%03u.lock", number);
-    return name;
-}
-
 InstanceLock InstanceLock::acquire(const std::string& folder) {
     if (folder.empty()) return {};
     for (unsigned number = 1; number <= kHighestNumber; ++number) {
-        const std::string path = folder + "/" + lockFileName(number);
+        const std::string path = folder + "/" + InstanceOwners::lockFileName(number);
         UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
         // A file we cannot open (another user's, a link) leaves its number to its owner.
         if (!fd.isOpen()) continue;
-        if (::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) return InstanceLock(number, std::move(fd));
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) {
+            std::string token = writeToken(fd.get());
+            return InstanceLock(number, std::move(fd), std::move(token));
+        }
     }
     return {};
 }

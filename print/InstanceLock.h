@@ -1,7 +1,10 @@
-// This process's instance number among the running converters: the lowest number from 1 to
-// 999 whose lock file in the user's runtime folder no other holder has locked. The lock is a
-// flock on a descriptor this object owns, so the kernel gives the number back when the
-// process ends in any way, a crash or a fail-fast exit included. Window thread.
+// This process's instance number among the running converters that share the user hive: the
+// lowest number from 1 to 999 whose lock file (see InstanceOwners) no other holder has
+// locked. The lock is a flock on a descriptor this object owns, so the kernel gives the
+// number back when the process ends in any way, a crash or a fail-fast exit included. The
+// file holds a fresh random owner token while locked, which the driver writes into each job
+// key so that it can tell this holder's jobs from those of an earlier holder of the number.
+// Window thread.
 #pragma once
 
 #include <string>
@@ -16,22 +19,20 @@ public:
 
     // Number 0 (no lock held) when the folder cannot be used or every number is taken.
     [[nodiscard]] static InstanceLock acquire(const std::string& folder);
-    // $XDG_RUNTIME_DIR when it is set and absolute, else a private folder under the temporary
-    // folder (created 0700; refused unless it is a real folder of this user, not a symlink).
-    // Empty when neither is usable.
-    [[nodiscard]] static std::string runtimeFolder();
-    // "SemaVELTKORVENTAInstance.007.lock" for number 7.
-    [[nodiscard]] static std::string lockFileName(unsigned number);
 
     InstanceLock() = default;
 
     [[nodiscard]] unsigned number() const { return number_; }
+    // Empty when no number is held or the token could not be written.
+    [[nodiscard]] const std::string& token() const { return token_; }
 
 private:
-    InstanceLock(unsigned number, UniqueFd lock) : number_(number), lock_(std::move(lock)) {}
+    InstanceLock(unsigned number, UniqueFd lock, std::string token)
+        : number_(number), lock_(std::move(lock)), token_(std::move(token)) {}
 
     unsigned number_ = 0;
     UniqueFd lock_;
+    std::string token_;
 };
 
 }  // namespace korventa

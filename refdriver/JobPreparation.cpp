@@ -5,9 +5,11 @@
 #include "core/Text.h"
 #include "driver/DriverNames.h"
 #include "driver/FinishedJobEntry.h"
+#include "driver/InstanceOwners.h"
 #include "driver/KeyValues.h"
 #include "platform/registry/RegValue.h"
 #include "platform/registry/RegistryHive.h"
+#include "platform/registry/RegistryKey.h"
 #include "platform/registry/RegistryTransaction.h"
 #include "refdriver/JobFolder.h"
 
@@ -28,13 +30,32 @@ bool folderText(const std::string& path, WString& out) {
     return toUtf8(out) == path;
 }
 
+constexpr WStringView kOwnerValue = u"JobOwner";
+
+// The owner token the instance holding the prefix's number has now; empty without one.
+std::string ownerOfPrefix(const reg::RegistryHive& hive, WStringView jobPrefix) {
+    const unsigned number = InstanceOwners::numberOfJobPrefix(jobPrefix);
+    return number == 0 ? std::string()
+                       : InstanceOwners::liveToken(InstanceOwners::folderFor(hive.path()), number);
+}
+
+// A key still owned by the running holder of its instance number belongs to a job in flight.
+bool isLiveJobKey(const reg::RegistryHive& hive, const WString& keyPath,
+                  const std::string& liveOwner) {
+    if (liveOwner.empty()) return false;
+    reg::RegistryKey key;
+    reg::RegValue owner;
+    return reg::RegistryKey::open(hive, keyPath, reg::KeyAccess::Read, key) == RegStatus::Ok &&
+           key.value(kOwnerValue, owner) == RegStatus::Ok && toUtf8(owner.text()) == liveOwner;
+}
+
 // A job key name comes back once another run of the program reaches the same instance and
 // counter: the record of that earlier job goes with the new key, so a caller waiting for this
 // job never reads the earlier one's result.
-RegStatus writeJobKey(const WString& jobKeyName, const SettingsMap& values) {
+RegStatus writeJobKey(const reg::RegistryHive& hive, const WString& jobKeyName,
+                      const SettingsMap& values) {
     const WString keyPath = driverKeyPath(jobKeyName);
     reg::RegistryTransaction transaction;
-    const auto hive = reg::RegistryHive::local(reg::RootKey::CurrentUser);
     if (const auto status = reg::RegistryTransaction::begin(hive, transaction);
         status != RegStatus::Ok) {
         return status;
@@ -68,6 +89,12 @@ std::int32_t prepareJob(VeltPrinterHandle printer, const char16_t* jobPrefix,
     const WString jobKeyName = WString(jobPrefix) + decimalText(jobNumber);
     if (jobKeyName.size() > MaxJobKeyNameLength) return VELT_E_INVALID_ARGUMENT;
 
+    // Only the number's holder prepares jobs under its prefix, so a key carrying the holder's
+    // own token is one of its jobs still in flight: it is never replaced.
+    const auto hive = reg::RegistryHive::local(reg::RootKey::CurrentUser);
+    const std::string owner = ownerOfPrefix(hive, jobPrefix);
+    if (isLiveJobKey(hive, driverKeyPath(jobKeyName), owner)) return VELT_E_JOB_LIVE;
+
     JobFolder folder;
     WString folderPath;
     if (!folder.create() || !folderText(folder.path(), folderPath)) return VELT_E_FOLDER;
@@ -76,8 +103,9 @@ std::int32_t prepareJob(VeltPrinterHandle printer, const char16_t* jobPrefix,
         {u"JobTempPath", folderPath},
         {u"JobDocument", documentText},
         {u"JobPrinter", printer->printerName},
+        {WString(kOwnerValue), fromUtf8(owner)},
     };
-    if (writeJobKey(jobKeyName, values) != RegStatus::Ok) return VELT_E_REGISTRY;
+    if (writeJobKey(hive, jobKeyName, values) != RegStatus::Ok) return VELT_E_REGISTRY;
     folder.keep();
     return VELT_OK;
 }

@@ -11,7 +11,9 @@
 namespace korventa::refdriver {
 
 // VELT_OK, or a negative VeltResult. A key left by an earlier job of the same name is
-// replaced as a whole, so none of that job's values leak into this one.
+// replaced as a whole, so none of that job's values leak into this one; a key whose owner
+// token is that of the live holder of the prefix's instance number is a job in flight and is
+// never touched (VELT_E_JOB_LIVE).
 [[nodiscard]] std::int32_t prepareJob(VeltPrinterHandle printer, const char16_t* jobPrefix,
                                       const char16_t* documentText, std::uint32_t jobNumber);
 

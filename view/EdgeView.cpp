@@ -18,6 +18,7 @@
 #include "components/ScriptComponent.h"
 #include "components/SettingsComponent.h"
 #include "components/WebPage.h"
+#include "driver/InstanceOwners.h"
 #include "view/BrowserAddress.h"
 #include "view/BrowserEnvironment.h"
 #include "view/DataFolder.h"
@@ -75,7 +76,7 @@ CEdgeView::CEdgeView(FailureReporter& failures, UserPrompts& prompts, PrintSpool
       navigator_(*this),
       spooler_(spooler),
       driver_(driver),
-      identity_(InstanceLock::runtimeFolder()),
+      identity_(InstanceOwners::userFolder()),
       printingSlot_(identity_.instanceId()),
       jobDriver_(driver_, spooler_),
       jobWriter_(jobDriver_, jobRecords_) {}

@@ -1,6 +1,7 @@
 // Print jobs without the browser: instance identity, the printing slot, the paper a print lays
 // out on, temporary files and the job record a print completion writes for the driver.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/InstanceOwners.h"
 #include "frame/FrameDoubles.h"
 #include "print/InstanceIdentity.h"
 #include "print/InstanceLock.h"
@@ -46,7 +48,7 @@ TEST(InstanceLock, TakesTheLowestFreeNumberAndGetsItBackWhenTheHolderEnds) {
         EXPECT_EQ(second.number(), 2u);
     }
     EXPECT_EQ(InstanceLock::acquire(folder.path()).number(), 1u);
-    EXPECT_EQ(InstanceLock::lockFileName(7), "SemaVELTKORVENTAInstance.007.lock");
+    EXPECT_EQ(InstanceOwners::lockFileName(7), "SemaVELTKORVENTAInstance.007.lock");
 }
 
 TEST(InstanceLock, NumberOfAProcessThatDiesIsFreeAgain) {
@@ -75,13 +77,66 @@ TEST(InstanceLock, NumberOfAProcessThatDiesIsFreeAgain) {
 // A number whose lock file cannot be opened may belong to someone else; the next one is free.
 TEST(InstanceLock, NumberWhoseFileCannotBeOpenedIsPassedOver) {
     test::TempDir folder;
-    std::filesystem::create_directory(folder.file(InstanceLock::lockFileName(1)));
+    std::filesystem::create_directory(folder.file(InstanceOwners::lockFileName(1)));
     EXPECT_EQ(InstanceLock::acquire(folder.path()).number(), 2u);
 }
 
 TEST(InstanceLock, UnusableFolderGivesNumberZero) {
     EXPECT_EQ(InstanceLock::acquire("").number(), 0u);
     EXPECT_EQ(InstanceLock::acquire("/nonexistent/korventa").number(), 0u);
+}
+
+// A cron job beside a desktop session: same hive, different runtime folders.
+TEST(InstanceLock, RunsWithDifferentRuntimeFoldersOnOneHiveGetDifferentNumbers) {
+    test::ScopedHives hives;
+    test::TempDir runtimeA;
+    test::TempDir runtimeB;
+    ::setenv("XDG_RUNTIME_DIR", runtimeA.path().c_str(), 1);
+    const InstanceIdentity first(InstanceOwners::userFolder());
+    ::setenv("XDG_RUNTIME_DIR", runtimeB.path().c_str(), 1);
+    const InstanceIdentity second(InstanceOwners::userFolder());
+    ::unsetenv("XDG_RUNTIME_DIR");
+
+    EXPECT_EQ(first.jobPrefix(), u"KORVENTAJob\\Inst001\\");
+    EXPECT_EQ(second.jobPrefix(), u"KORVENTAJob\\Inst002\\");
+    EXPECT_EQ(InstanceOwners::userFolder(), hives.userHive() + ".instances");
+}
+
+TEST(InstanceLock, HolderTokenIsReadableOnlyWhileTheNumberIsHeld) {
+    test::TempDir folder;
+    std::string token;
+    {
+        const InstanceLock held = InstanceLock::acquire(folder.path());
+        token = held.token();
+        EXPECT_EQ(token.size(), 32u);
+        EXPECT_EQ(InstanceOwners::liveToken(folder.path(), 1), token);
+        // A second look must not have taken the number from its holder.
+        EXPECT_EQ(InstanceOwners::liveToken(folder.path(), 1), token);
+        EXPECT_EQ(InstanceLock::acquire(folder.path()).number(), 2u);
+    }
+    EXPECT_EQ(InstanceOwners::liveToken(folder.path(), 1), "");
+    const InstanceLock next = InstanceLock::acquire(folder.path());
+    EXPECT_EQ(next.number(), 1u);
+    EXPECT_NE(next.token(), token);
+    EXPECT_EQ(InstanceOwners::liveToken(folder.path(), 1), next.token());
+}
+
+TEST(InstanceOwners, ReadsTheNumberOnlyFromAConvertersJobPrefix) {
+    EXPECT_EQ(InstanceOwners::numberOfJobPrefix(u"KORVENTAJob\\Inst007\\"), 7u);
+    EXPECT_EQ(InstanceOwners::numberOfJobPrefix(u"KORVENTAJob\\Inst1234\\"), 1234u);
+    for (const WStringView other :
+         {u"", u"KORVENTAJob\\Inst\\", u"KORVENTAJob\\Inst007", u"KORVENTAJob\\Inst007\\x",
+          u"KORVENTAJob\\Inst0x7\\", u"OtherJob\\Inst007\\", u"KORVENTAJob\\Inst9999999\\"}) {
+        EXPECT_EQ(InstanceOwners::numberOfJobPrefix(other), 0u) << toUtf8(other);
+    }
+}
+
+// A user hive folder that others may enter could let them take or fake numbers.
+TEST(InstanceOwners, RefusesALockFolderOpenToOthers) {
+    test::ScopedHives hives;
+    std::filesystem::create_directory(hives.userHive() + ".instances");
+    ::chmod((hives.userHive() + ".instances").c_str(), 0777);
+    EXPECT_EQ(InstanceOwners::userFolder(), "");
 }
 
 TEST(PrintingSlot, TakenOnceUntilGivenBackAndAFreeGiveBackChangesNothing) {

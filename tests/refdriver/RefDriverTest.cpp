@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,8 @@
 #include "driver/DriverNames.h"
 #include "driver/FakeSpooler.h"
 #include "driver/HiveWriter.h"
+#include "driver/InstanceOwners.h"
+#include "print/InstanceLock.h"
 #include "support/TempDir.h"
 
 namespace korventa {
@@ -108,6 +111,34 @@ TEST_F(RefDriverTest, ReplacesValuesLeftByEarlierJobOfSameName) {
     ASSERT_EQ(prepare(kPrefix, 101), 0);
     EXPECT_FALSE(textOf(userHive(), kJobKey, u"JobTempPDF").has_value());
     EXPECT_TRUE(textOf(userHive(), kJobKey, u"JobTempPath").has_value());
+}
+
+// Two converters that both called themselves instance 1 made the driver delete the other's job
+// in flight; a key its number's holder still owns stays whole.
+TEST_F(RefDriverTest, NeverReplacesAJobKeyItsRunningOwnerStillHolds) {
+    const InstanceLock holder = InstanceLock::acquire(InstanceOwners::userFolder());
+    ASSERT_EQ(holder.number(), 1u);
+    ASSERT_EQ(prepare(kPrefix, 101), 0);
+    const auto folder = textOf(userHive(), kJobKey, u"JobTempPath");
+    ASSERT_TRUE(folder.has_value());
+
+    EXPECT_EQ(prepare(kPrefix, 101), VELT_E_JOB_LIVE);
+    EXPECT_EQ(textOf(userHive(), kJobKey, u"JobTempPath"), folder);
+    EXPECT_EQ(jobFolders().size(), 1u);
+}
+
+TEST_F(RefDriverTest, ReplacesAJobKeyLeftByAnEarlierHolderOfTheNumber) {
+    std::optional<WString> earlier;
+    {
+        const InstanceLock gone = InstanceLock::acquire(InstanceOwners::userFolder());
+        ASSERT_EQ(prepare(kPrefix, 101), 0);
+        earlier = textOf(userHive(), kJobKey, u"JobTempPath");
+    }
+    const InstanceLock holder = InstanceLock::acquire(InstanceOwners::userFolder());
+    ASSERT_EQ(holder.number(), 1u);
+    ASSERT_EQ(prepare(kPrefix, 101), 0);
+    EXPECT_NE(textOf(userHive(), kJobKey, u"JobTempPath"), earlier);
+    EXPECT_EQ(textOf(userHive(), kJobKey, u"JobOwner"), fromUtf8(holder.token()));
 }
 
 TEST_F(RefDriverTest, RefusesNullAndMalformedArgumentsAndLeavesNothingBehind) {
