@@ -291,6 +291,13 @@ describe('VAT categories chosen per line', () => {
     assert.ok(paperText(page).includes('2 Joghurt Banan 50 5,50 Z 0 % 275,00'), paperText(page));
   });
 
+  test('a line chosen zero rated and then standard rated again gets the standard rate', async () => {
+    const page = await openInvoicePage();
+    type(page, lineField(2, 4), 'Z');
+    type(page, lineField(2, 4), 'S');
+    assert.deepEqual(lineCategories(await invoiceXml(page)), [['S', '19'], ['S', '19']]);
+  });
+
   test('an exempt line carries the reason typed for it', async () => {
     const page = await openInvoicePage();
     type(page, lineField(2, 4), 'E');
