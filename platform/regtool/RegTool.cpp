@@ -56,7 +56,7 @@ bool isHelp(WStringView word) { return word == u"/?" || word == u"-?"; }
 int printUsage(ToolConsole& console) {
     console.out() << "Reads and changes the registry hives.\n\n";
     for (const Verb& verb : kVerbs) console.out() << verb.usage;
-    console.out() << kKeyHelp;
+    console.out() << kKeyHelp << "korventa-reg --version  shows the version\n";
     return ToolConsole::kSuccess;
 }
 
@@ -69,6 +69,10 @@ int RegTool::run(const std::vector<std::string>& arguments, ToolConsole& console
         return console.fail("Invalid syntax. Type \"korventa-reg /?\" for usage.");
     }
     if (isHelp(words[0])) return printUsage(console);
+    if (words[0] == u"--version") {
+        console.out() << "korventa-reg " KORVENTA_VERSION "\n";
+        return ToolConsole::kSuccess;
+    }
     for (const Verb& verb : kVerbs) {
         if (!equalsIgnoringCase(words[0], verb.name)) continue;
         if (std::any_of(words.begin() + 1, words.end(), isHelp)) {

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <regex>
 #include <sstream>
 
 #include "platform/registry/RegistryKey.h"
@@ -178,6 +180,16 @@ TEST_F(RegToolTest, RefusesBadCommandLinesWithOneErrorLine) {
         expectFailure(outcome);
         EXPECT_EQ(outcome.out, "");
     }
+}
+
+TEST_F(RegToolTest, VersionIsOneLineAndOpensNoHive) {
+    const Outcome outcome = run({"--version"});
+    EXPECT_EQ(outcome.code, 0);
+    EXPECT_TRUE(std::regex_match(outcome.out, std::regex("korventa-reg [0-9]+\\.[0-9]+\\.[0-9]+\n")))
+        << outcome.out;
+    EXPECT_EQ(outcome.err, "");
+    EXPECT_FALSE(std::filesystem::exists(hives_.userHive()));
+    EXPECT_FALSE(std::filesystem::exists(hives_.machineHive()));
 }
 
 TEST_F(RegToolTest, DeleteKeyRemovesTheWholeTreeOnlyAfterYes) {
