@@ -3,16 +3,13 @@
 # EN 16931 business rules for CII (the published XSLT, run with Saxon-HE, one JVM for all
 # files). Prints every schema error and every failed fatal rule as "FILE: ID: text".
 # usage: check-invoice.sh XSD RULES_XSLT XML...
-# Exit status: 0 all valid, 1 any invalid, 77 when Java, Saxon or the rules are missing.
+# Exit status: 0 all valid, 1 any invalid, 77 when the schema passes but the rules cannot be
+# run (Java, Saxon or the rules missing).
 set -u
 xsd=$1
 rules=$2
 shift 2
 saxon=/usr/share/java/Saxon-HE.jar
-
-command -v java >/dev/null 2>&1 || { echo "SKIPPED: java is not installed"; exit 77; }
-[ -f "$saxon" ] || { echo "SKIPPED: $saxon (libsaxonhe-java) is not installed"; exit 77; }
-[ -f "$rules" ] || { echo "SKIPPED: no business rules at $rules"; exit 77; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -25,6 +22,14 @@ for xml in "$@"; do
     xmllint --noout --schema "$xsd" "$xml" 2>"$work/xsd.txt" ||
         { grep -v ' fails to validate$' "$work/xsd.txt" | sed "s|^|$xml: XSD: |"; status=1; }
 done
+skip() {
+    echo "SKIPPED: $*"
+    [ $status -eq 0 ] && exit 77
+    exit $status
+}
+command -v java >/dev/null 2>&1 || skip "java is not installed"
+[ -f "$saxon" ] || skip "$saxon (libsaxonhe-java) is not installed"
+[ -f "$rules" ] || skip "no business rules at $rules"
 if ! java -cp "$saxon" net.sf.saxon.Transform -s:"$work/in" -xsl:"$rules" -o:"$work/svrl" \
         >"$work/saxon.txt" 2>&1; then
     cat "$work/saxon.txt"
