@@ -164,13 +164,15 @@ protected:
         files_.writeFile(name, data.dump(2));
     }
 
-    // The PDF that the output names for `label`; empty when the line is not there.
+    // The PDF that the output names for `label`; empty when the line names none.
     static std::string pdfOf(const std::string& output, const std::string& label) {
         const auto line = output.find(label + ": ");
         if (line == std::string::npos)
             return {};
         const auto start = line + label.size() + 2;
-        return output.substr(start, output.find('\n', start) - start);
+        const auto end = output.find(".pdf", start);
+        return end < output.find('\n', start) ? output.substr(start, end + 4 - start)
+                                              : std::string();
     }
 
     void expectValidXml(const std::string& pdf) {
