@@ -49,7 +49,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # engine are loaded by Qt at run time.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
 # The scheduler and lpadmin for the print queue; Saxon-HE on a Java runtime for the invoice
-# check; xdg-utils for the documents folder and opening e-mail drafts.
+# check; xdg-open for the e-mail drafts; xdg-user-dir for the documents folder's own name.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "cups-daemon, cups-client, libsaxonhe-java, default-jre-headless, xdg-utils")
+    "cups-daemon, cups-client, libsaxonhe-java, default-jre-headless, xdg-utils, xdg-user-dirs")
 include(CPack)

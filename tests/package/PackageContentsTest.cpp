@@ -95,7 +95,7 @@ TEST_F(PackageContents, ControlCarriesTheVersionComputedDependsAndNoMaintainerSc
                                 "libsqlite3-0 ("})
         EXPECT_NE(fields.output.find(library), std::string::npos) << fields.output;
     for (const char* optional : {"cups-daemon", "libsaxonhe-java", "default-jre-headless",
-                                 "xdg-utils"})
+                                 "xdg-utils", "xdg-user-dirs"})
         EXPECT_NE(fields.output.find(optional), std::string::npos) << fields.output;
 
     const CommandResult control =
