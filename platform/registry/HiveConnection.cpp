@@ -55,13 +55,12 @@ std::string sqliteFileName(const std::string& path) {
 
 }  // namespace
 
-void HiveConnection::Closer::operator()(sqlite3* db) const {
-    sqlite3_close_v2(db);
-}
-
 HiveConnection::~HiveConnection() {
-    if (db_ && inTransaction_)
-        sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+    if (lease_.db && inTransaction_)
+        reusable_ = reusable_ && sqlite3_exec(lease_.db.get(), "ROLLBACK", nullptr, nullptr, nullptr) ==
+                    SQLITE_OK;
+    if (reusable_ && !batchLost_)
+        ConnectionPool::giveBack(std::move(lease_));
 }
 
 RegStatus HiveConnection::open(const std::string& path, Mode mode, HiveConnection& out) {
@@ -86,20 +85,19 @@ RegStatus HiveConnection::open(const std::string& path, Mode mode, HiveConnectio
     }
     if (status != RegStatus::Ok)
         return status;
+    connection.reusable_ = true;
     out = std::move(connection);
     return RegStatus::Ok;
 }
 
 RegStatus HiveConnection::connect(const std::string& path, Mode mode) {
     const int flags = mode == Mode::Probe ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
-    sqlite3* raw = nullptr;
-    const int result = sqlite3_open_v2(sqliteFileName(path).c_str(), &raw, flags, nullptr);
-    db_.reset(raw);
+    const int result = ConnectionPool::open(path, sqliteFileName(path), flags, lease_);
     if (result != SQLITE_OK)
         return failure(result);
-    sqlite3_busy_handler(db_.get(), waitForLock, nullptr);
+    sqlite3_busy_handler(lease_.db.get(), waitForLock, nullptr);
     // SQLite falls back to read-only when the file refuses writing.
-    if (writes(mode) && sqlite3_db_readonly(db_.get(), "main") == 1)
+    if (writes(mode) && sqlite3_db_readonly(lease_.db.get(), "main") == 1)
         return RegStatus::AccessDenied;
     return RegStatus::Ok;
 }
@@ -166,7 +164,7 @@ RegStatus HiveConnection::createSchema() {
 RegStatus HiveConnection::execute(const char* sql) {
     if (batchLost_)
         return RegStatus::IoError;
-    const int result = sqlite3_exec(db_.get(), sql, nullptr, nullptr, nullptr);
+    const int result = sqlite3_exec(lease_.db.get(), sql, nullptr, nullptr, nullptr);
     return result == SQLITE_OK ? RegStatus::Ok : failure(result);
 }
 
@@ -182,16 +180,18 @@ RegStatus HiveConnection::queryInt(const char* sql, std::int64_t& out) {
 }
 
 RegStatus HiveConnection::prepare(const char* sql, SqliteStatement& out) {
-    if (!db_ || batchLost_)
+    if (!lease_.db || batchLost_)
         return RegStatus::IoError;
-    const int result = SqliteStatement::prepare(db_.get(), sql, out);
+    const int result = SqliteStatement::prepare(lease_.db.get(), sql, out);
     return result == SQLITE_OK ? RegStatus::Ok : failure(result);
 }
 
 RegStatus HiveConnection::failure(int result) {
+    if ((result & 0xFF) != SQLITE_BUSY)
+        reusable_ = false;
     // Some errors (disk full, I/O) make SQLite roll the whole transaction back; later
     // statements would then run one by one outside any batch.
-    if (inTransaction_ && sqlite3_get_autocommit(db_.get()) != 0) {
+    if (inTransaction_ && sqlite3_get_autocommit(lease_.db.get()) != 0) {
         inTransaction_ = false;
         batchLost_ = true;
     }
@@ -216,26 +216,26 @@ RegStatus HiveConnection::failure(int result) {
 }
 
 std::int64_t HiveConnection::lastInsertId() const {
-    return sqlite3_last_insert_rowid(db_.get());
+    return sqlite3_last_insert_rowid(lease_.db.get());
 }
 
 int HiveConnection::changes() const {
-    return sqlite3_changes(db_.get());
+    return sqlite3_changes(lease_.db.get());
 }
 
 RegStatus HiveConnection::commit() {
-    if (batchLost_ || !db_)
+    if (batchLost_ || !lease_.db)
         return RegStatus::IoError;
     if (!inTransaction_)
         return RegStatus::Ok;
-    const int result = sqlite3_exec(db_.get(), "COMMIT", nullptr, nullptr, nullptr);
+    const int result = sqlite3_exec(lease_.db.get(), "COMMIT", nullptr, nullptr, nullptr);
     if (result == SQLITE_OK) {
         inTransaction_ = false;
         return RegStatus::Ok;
     }
     const RegStatus status = failure(result);
     if (inTransaction_)
-        sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_exec(lease_.db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
     inTransaction_ = false;
     return status;
 }

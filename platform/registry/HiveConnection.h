@@ -1,12 +1,14 @@
 // One SQLite connection to one hive file, the only owner of its handle, and the one
 // transaction it runs: a read snapshot or an IMMEDIATE write batch, ended exactly once (commit,
 // or rollback on destruction). Opening checks that the file is a hive of a schema this program
-// knows; a bad file is named once on standard error and never written. One thread per object.
+// knows; a bad file is named once on standard error and never written. The handle comes from
+// and returns to the thread's ConnectionPool. One thread per object.
 #pragma once
 
 #include <memory>
 #include <string>
 
+#include "platform/registry/ConnectionPool.h"
 #include "platform/registry/RegStatus.h"
 #include "platform/registry/SqliteStatement.h"
 
@@ -43,9 +45,6 @@ public:
     [[nodiscard]] RegStatus commit();
 
 private:
-    struct Closer {
-        void operator()(sqlite3* db) const;
-    };
     enum class Schema { Missing, Ready };
 
     [[nodiscard]] RegStatus connect(const std::string& path, Mode mode);
@@ -57,8 +56,9 @@ private:
     [[nodiscard]] RegStatus queryInt(const char* sql, std::int64_t& out);
     [[nodiscard]] RegStatus badHive(const std::string& reason);
 
-    std::unique_ptr<sqlite3, Closer> db_;
+    ConnectionPool::Lease lease_;
     std::string path_;
+    bool reusable_ = false;  // opened fully and never failed: its handle may serve again
     bool inTransaction_ = false;
     bool batchLost_ = false;
     bool reported_ = false;
