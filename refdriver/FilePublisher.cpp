@@ -4,6 +4,9 @@
 #include <stdio.h>
 #include <unistd.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -74,7 +77,7 @@ bool FilePublisher::add(std::string_view extension, std::string_view bytes, std:
 }
 
 bool FilePublisher::publish(const std::string& baseName, std::string& error) {
-    for (int number = 1; number <= kMaxNumber; ++number) {
+    for (int number = firstFreeGuess(baseName); number <= kMaxNumber; ++number) {
         switch (publishAs(numbered(baseName, number), error)) {
             case Attempt::Published:
                 ::fsync(folderFd_.get());
@@ -87,6 +90,34 @@ bool FilePublisher::publish(const std::string& baseName, std::string& error) {
     }
     error = "no free name for " + baseName + " in " + folder_;
     return false;
+}
+
+bool FilePublisher::isTaken(const std::string& stem) const {
+    struct stat info {};
+    return std::any_of(pending_.begin(), pending_.end(), [&](const Pending& file) {
+        return ::fstatat(folderFd_.get(), (stem + file.extension).c_str(), &info,
+                         AT_SYMLINK_NOFOLLOW) == 0;
+    });
+}
+
+// Probing names one by one from 1 makes a folder with n files of one title cost n attempts
+// per job. Taken numbers are mostly a prefix, so doubling steps and halving back find the end
+// of that prefix in about 2 log n looks. Only a guess: the renames after it still decide, so
+// another process taking the name meanwhile just moves the search on.
+int FilePublisher::firstFreeGuess(const std::string& baseName) const {
+    if (!isTaken(numbered(baseName, 1))) return 1;
+    int taken = 1;
+    int step = 1;
+    while (taken + step <= kMaxNumber && isTaken(numbered(baseName, taken + step))) {
+        taken += step;
+        step *= 2;
+    }
+    int free = std::min(taken + step, kMaxNumber + 1);
+    while (free - taken > 1) {
+        const int middle = taken + (free - taken) / 2;
+        (isTaken(numbered(baseName, middle)) ? taken : free) = middle;
+    }
+    return free;
 }
 
 FilePublisher::Attempt FilePublisher::publishAs(const std::string& stem, std::string& error) {

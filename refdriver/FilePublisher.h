@@ -40,6 +40,8 @@ private:
     };
     enum class Attempt { Published, NameTaken, Failed };
 
+    [[nodiscard]] bool isTaken(const std::string& stem) const;
+    [[nodiscard]] int firstFreeGuess(const std::string& baseName) const;
     [[nodiscard]] Attempt publishAs(const std::string& stem, std::string& error);
     [[nodiscard]] Attempt place(Pending& file, const std::string& name, std::string& error);
     void takeBack(const Pending& file, const std::string& name);
