@@ -8,11 +8,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <nlohmann/json.hpp>
 
-#include "driver/FinishedJobEntry.h"
 #include "frame/CommandId.h"
 #include "frame/MainFrame.h"
 #include "pagescripts/PageScripts.h"
@@ -23,16 +19,6 @@ namespace korventa {
 namespace {
 
 constexpr int kTickMs = 2;
-constexpr std::size_t kProgressFrom = 4;  // items; fewer need no bar
-constexpr int kBarWidth = 30;
-
-bool readFile(const std::string& path, std::string& bytes) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
-    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    return !file.bad();
-}
 
 // The data file's text as a JavaScript string literal (JSON string syntax is valid there).
 std::string stringLiteral(const std::string& text) {
@@ -41,21 +27,6 @@ std::string stringLiteral(const std::string& text) {
                                                               static_cast<qsizetype>(text.size())))})
             .toJson(QJsonDocument::Compact);
     return list.mid(1, list.size() - 2).toStdString();
-}
-
-// The line of a job the driver has recorded (or failed to record).
-std::string outcomeText(SettingsMap& result, const WString& jobKey) {
-    const WString outcome = result[u"Result"];
-    if (outcome.empty())
-        return "failed: the driver recorded no result for " + toUtf8(jobKey);
-    if (outcome != u"OK")
-        return "failed: " + toUtf8(outcome);
-    std::string text = toUtf8(result[u"OutputPDF"]);
-    if (!result[u"OutputEmail"].empty())
-        text += " (e-mail draft: " + toUtf8(result[u"OutputEmail"]) + ")";
-    if (!result[u"InvoiceError"].empty())
-        text += " (invoice XML not embedded: " + toUtf8(result[u"InvoiceError"]) + ")";
-    return text;
 }
 
 }  // namespace
@@ -67,10 +38,14 @@ BatchConverter::BatchConverter(CMainFrame& frame, ConsolePrompts& prompts,
       prompts_(prompts),
       options_(options),
       items_(std::move(items)),
-      out_(out),
-      progress_(items_.size() >= kProgressFrom ? progress : nullptr) {
+      report_(out, progress, items_.size()),
+      collated_(frame, options_, items_, report_) {
     ticker_.setInterval(kTickMs);
     connect(&ticker_, &QTimer::timeout, this, &BatchConverter::handleTick);
+    connect(&collated_, &CollatedBatch::finished, this, [this](std::size_t handled) {
+        current_ = handled;
+        startItem();
+    });
 }
 
 bool BatchConverter::prepare(std::string& error) {
@@ -107,8 +82,15 @@ bool BatchConverter::prepare(std::string& error) {
     return true;
 }
 
+// Invoices of one page are printed many to a document unless asked not to; a missing page
+// is left to the one-by-one path, which reports it for every item.
 void BatchConverter::start() {
     current_ = 0;
+    if (!options_.dataPaths.empty() && options_.collate && !items_.empty() &&
+        (isAddress(items_.front().page) || std::filesystem::is_regular_file(items_.front().page))) {
+        collated_.start();
+        return;
+    }
     startItem();
 }
 
@@ -126,12 +108,9 @@ void BatchConverter::startItem() {
     dataLiteral_ = "null";
     if (!item.dataFile.empty()) {
         std::string data;
-        if (!readFile(item.dataFile, data)) {
-            fail("the data file cannot be read");
-            return;
-        }
-        if (!nlohmann::json::accept(data)) {
-            fail("the data file is not valid JSON");
+        std::string failure;
+        if (!readDataFile(item.dataFile, data, failure)) {
+            fail(failure);
             return;
         }
         dataLiteral_ = stringLiteral(data);
@@ -144,9 +123,9 @@ void BatchConverter::startItem() {
 }
 
 void BatchConverter::handleTick() {
-    flushFinished();
+    report_.flush();
     if (stage_ == Stage::Draining) {
-        if (waiting_.empty()) {
+        if (report_.isDone()) {
             ticker_.stop();
             emit finished();
         }
@@ -228,34 +207,12 @@ void BatchConverter::conclude() {
              toUtf8(view.requestState().printerName) + "\"");
         return;
     }
-    waiting_.push_back({items_[current_].label, {}, jobKey});
+    report_.addJob(items_[current_].label, jobKey);
     next();
 }
 
-// Lines go out in input order as the driver records its jobs; a job whose worker has ended
-// without a record is reported as such rather than waited for.
-void BatchConverter::flushFinished() {
-    while (!waiting_.empty()) {
-        Line& line = waiting_.front();
-        if (line.text.empty()) {
-            SettingsMap result = readFinishedJob(line.jobKey);
-            const WString outcome = result[u"Result"];
-            if (outcome.empty() && runningPostActions() > 0)
-                return;
-            line.text = outcomeText(result, line.jobKey);
-        }
-        if (line.text.starts_with("failed: "))
-            ++failures_;
-        std::fprintf(out_, "%s: %s\n", line.label.c_str(), line.text.c_str());
-        std::fflush(out_);
-        waiting_.pop_front();
-        ++reported_;
-        showProgress();
-    }
-}
-
 void BatchConverter::fail(const std::string& reason) {
-    waiting_.push_back({items_[current_].label, "failed: " + reason, {}});
+    report_.addFailure(items_[current_].label, reason);
     next();
 }
 
@@ -263,17 +220,6 @@ void BatchConverter::next() {
     ticker_.stop();
     ++current_;
     QTimer::singleShot(0, this, &BatchConverter::startItem);
-}
-
-void BatchConverter::showProgress() const {
-    if (progress_ == nullptr)
-        return;
-    const auto done = static_cast<int>(reported_ * kBarWidth / items_.size());
-    std::fprintf(progress_, "\r[%s%s] %zu/%zu%s",
-                 std::string(static_cast<std::size_t>(done), '#').c_str(),
-                 std::string(static_cast<std::size_t>(kBarWidth - done), '.').c_str(), reported_,
-                 items_.size(), reported_ == items_.size() ? "\n" : "");
-    std::fflush(progress_);
 }
 
 int BatchConverter::createCommand() const {

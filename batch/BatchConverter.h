@@ -3,7 +3,8 @@
 // from, the data dialog kept shut) and the create command is dispatched as a click would.
 // The next item starts once the job is handed to the driver, whose post-processing runs
 // alongside; an item's line, in input order, follows when the driver has recorded its job
-// (or the item failed or timed out before). One line per item on `out`, a progress bar on
+// (or the item failed or timed out before). Invoice data of one page goes through
+// CollatedBatch first. One line per item on `out`, a progress bar on
 // `progress` when given. Borrows the frame, prompts and streams; main thread.
 #pragma once
 
@@ -12,12 +13,13 @@
 #include <QTimer>
 #include <QVariant>
 #include <cstdio>
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "batch/BatchOptions.h"
 #include "batch/BatchPlan.h"
+#include "batch/BatchReport.h"
+#include "batch/CollatedBatch.h"
 #include "batch/ConsolePrompts.h"
 #include "core/Text.h"
 
@@ -38,7 +40,7 @@ public:
     // Converts the items one after the other; `finished` follows the last.
     void start();
 
-    [[nodiscard]] int failures() const { return failures_; }
+    [[nodiscard]] int failures() const { return report_.failures(); }
 
 signals:
     void finished();
@@ -54,28 +56,18 @@ private:
     void conclude();
     void next();
     void fail(const std::string& reason);
-    void flushFinished();
-    void showProgress() const;
     [[nodiscard]] int createCommand() const;
 
     CMainFrame& frame_;
     ConsolePrompts& prompts_;
     BatchOptions options_;
     std::vector<BatchItem> items_;
-    std::FILE* out_;
-    std::FILE* progress_;
-    struct Line {
-        std::string label;
-        std::string text;  // empty while the driver has not recorded the job
-        WString jobKey;
-    };
-    std::deque<Line> waiting_;  // in input order
-    std::size_t reported_ = 0;
+    BatchReport report_;
+    CollatedBatch collated_;
     std::size_t current_ = 0;
     Stage stage_ = Stage::Loading;
     std::string dataLiteral_;  // the item's data as a JavaScript string, or null
     unsigned printsBefore_ = 0;
-    int failures_ = 0;
     QTimer ticker_;
     QElapsedTimer clock_;
 };

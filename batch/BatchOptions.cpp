@@ -14,6 +14,27 @@ bool readSeconds(const std::string& text, int& out) {
            out <= kLongestTimeoutSeconds;
 }
 
+// "K/N" with 0 <= K < N.
+bool readShard(const std::string& text, BatchOptions& options) {
+    const auto slash = text.find('/');
+    if (slash == std::string::npos)
+        return false;
+    const char* begin = text.data();
+    const char* middle = begin + slash;
+    const char* end = begin + text.size();
+    int index = -1;
+    int count = 0;
+    const auto [indexEnd, indexFailure] = std::from_chars(begin, middle, index);
+    const auto [countEnd, countFailure] = std::from_chars(middle + 1, end, count);
+    if (slash == 0 || indexFailure != std::errc() || indexEnd != middle ||
+        countFailure != std::errc() || countEnd != end || index < 0 || count < 1 ||
+        index >= count)
+        return false;
+    options.shardIndex = index;
+    options.shardCount = count;
+    return true;
+}
+
 bool takeFlag(const std::string& word, BatchOptions& options) {
     struct Flag {
         const char* name;
@@ -27,6 +48,7 @@ bool takeFlag(const std::string& word, BatchOptions& options) {
         {"--hide", [](BatchOptions& o) { o.hideCommands = 1; }},
         {"--no-hide", [](BatchOptions& o) { o.hideCommands = 0; }},
         {"--html-template", [](BatchOptions& o) { o.htmlAsTemplate = true; }},
+        {"--no-collate", [](BatchOptions& o) { o.collate = false; }},
         {"--help", [](BatchOptions& o) { o.help = true; }},
         {"--version", [](BatchOptions& o) { o.version = true; }},
     };
@@ -50,6 +72,11 @@ bool takeValue(const std::string& name, const std::string& value, BatchOptions& 
         options.outputFolder = value;
     } else if (name == "--data") {
         options.dataPaths.push_back(value);
+    } else if (name == "--shard") {
+        if (!readShard(value, options)) {
+            error = "--shard takes K/N: this run's number K from 0 to N-1 of N runs";
+            return false;
+        }
     } else if (name == "--timeout") {
         if (!readSeconds(value, options.timeoutSeconds)) {
             error = "--timeout takes a whole number of seconds from 1 to 86400";
@@ -68,7 +95,7 @@ bool takeValue(const std::string& name, const std::string& value, BatchOptions& 
 
 bool takesValue(const std::string& name) {
     return name == "--printer" || name == "--class" || name == "--out" || name == "--data" ||
-           name == "--timeout";
+           name == "--timeout" || name == "--shard";
 }
 
 }  // namespace
@@ -127,7 +154,11 @@ const char* batchUsage() {
            "  --detect, --no-detect   collect %%key: value%% page commands (default: saved)\n"
            "  --hide, --no-hide       hide the page commands in the document (default: saved)\n"
            "  --html-template    render the page body itself from the invoice data\n"
+           "  --no-collate       print each invoice of --data on its own (slower; for pages\n"
+           "                     whose layout needs a document per invoice)\n"
            "  --timeout SECONDS  give up on an input after this long (default: 60)\n"
+           "  --shard K/N        convert only every N-th input (or data file) from the K-th,\n"
+           "                     counting from 0: N runs with K = 0..N-1 share one batch\n"
            "  --help             show this text\n"
            "  --version          show the version\n"
            "\n"

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
 #include <system_error>
 
 namespace korventa {
@@ -33,7 +36,34 @@ void addDataFiles(const std::string& path, std::vector<std::string>& files) {
     files.insert(files.end(), found.begin(), found.end());
 }
 
+// Every run of a sharded batch plans the same list (a folder in name order) and keeps its own
+// share of it, so the shards cover it exactly once.
+std::vector<BatchItem> takeShard(std::vector<BatchItem> items, const BatchOptions& options) {
+    if (options.shardCount <= 1)
+        return items;
+    std::vector<BatchItem> share;
+    const auto count = static_cast<std::size_t>(options.shardCount);
+    for (auto at = static_cast<std::size_t>(options.shardIndex); at < items.size(); at += count)
+        share.push_back(std::move(items[at]));
+    return share;
+}
+
 }  // namespace
+
+bool readDataFile(const std::string& path, std::string& text, std::string& failure) {
+    std::ifstream file(path, std::ios::binary);
+    if (file)
+        text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    if (!file || file.bad()) {
+        failure = "the data file cannot be read";
+        return false;
+    }
+    if (!nlohmann::json::accept(text)) {
+        failure = "the data file is not valid JSON";
+        return false;
+    }
+    return true;
+}
 
 bool isAddress(const std::string& input) {
     const auto colon = input.find(':');
@@ -51,13 +81,13 @@ std::vector<BatchItem> planBatch(const BatchOptions& options) {
     if (options.dataPaths.empty()) {
         for (const std::string& input : options.inputs)
             items.push_back({input, absolutePage(input), {}});
-        return items;
+    } else {
+        std::vector<std::string> files;
+        for (const std::string& path : options.dataPaths) addDataFiles(path, files);
+        const std::string page = absolutePage(options.inputs.front());
+        for (const std::string& file : files) items.push_back({file, page, file});
     }
-    std::vector<std::string> files;
-    for (const std::string& path : options.dataPaths) addDataFiles(path, files);
-    const std::string page = absolutePage(options.inputs.front());
-    for (const std::string& file : files) items.push_back({file, page, file});
-    return items;
+    return takeShard(std::move(items), options);
 }
 
 }  // namespace korventa

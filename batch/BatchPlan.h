@@ -18,6 +18,9 @@ struct BatchItem {
 };
 
 [[nodiscard]] std::vector<BatchItem> planBatch(const BatchOptions& options);
+// The text of an item's data file; false with the line's reason when it cannot be read or is
+// not JSON.
+[[nodiscard]] bool readDataFile(const std::string& path, std::string& text, std::string& failure);
 // True for text the browser should open as an address rather than as a file path.
 [[nodiscard]] bool isAddress(const std::string& input);
 

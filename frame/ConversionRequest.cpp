@@ -34,13 +34,18 @@ void ConversionRequest::RequestConversion(const WString& printerName,
         cmdClass, shortForm);
     if (!view_.takePrintingSlot())
         return;
+    applyConversionOptions(state, printerName, options);
+    view_.RunConversionScript(fromUtf8(script));
+}
+
+void applyConversionOptions(RequestState& state, const WString& printerName,
+                            const ConversionOptions& options) {
     state.printerName = printerName;
     state.facturXml.clear();
     state.emailEnable = options.email ? 1 : 0;
     state.zugferdRequest = options.zugferd ? 1 : 0;
     state.intentModeSet = options.zugferd ? 1 : 0;
     state.intentMode = options.zugferd ? kInvoiceIntentMode : 0;
-    view_.RunConversionScript(fromUtf8(script));
 }
 
 }  // namespace korventa

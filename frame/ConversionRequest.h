@@ -21,6 +21,11 @@ struct ConversionOptions {
     bool hideCommands = false;
 };
 
+// Sets what a request with these switches passes on to its print (the page's XML and
+// commands excepted).
+void applyConversionOptions(RequestState& state, const WString& printerName,
+                            const ConversionOptions& options);
+
 class ConversionRequest {
 public:
     explicit ConversionRequest(FrameView& view) : view_(view) {}

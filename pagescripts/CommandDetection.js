@@ -6,21 +6,24 @@
 if (typeof gkvt_veltCmds === 'undefined') {
   globalThis.gkvt_veltCmds = {
     // The entry point: the command map of the elements that match cmdClassname, or of the
-    // whole body when the name is empty.
-    detectCmds: function (cmdClassname, bHideCmd) {
+    // whole body when the name is empty; `root`, when given, stands in for the body (one
+    // invoice's section of a collated document).
+    detectCmds: function (cmdClassname, bHideCmd, root) {
       const cmdMap = {};
+      const scope = root === undefined ? document.body : root;
       const className = cmdClassname.trim();
       if (className !== '') {
         // A name that starts with a letter is a class; anything else is the author's own
         // selector (#id, [attr], ...). A selector the browser rejects throws to the caller.
         const selector = /^[A-Za-z]/.test(className) ? '.' + className : className;
-        const elements = Array.from(document.querySelectorAll(selector));
+        const elements = Array.from((root === undefined ? document : scope)
+                                        .querySelectorAll(selector));
         this.traverseNodes(elements.slice(), this.matchAndCollectCmds, cmdMap, false);
         if (bHideCmd) {
           this.setNodesToDisplayNone(elements);
         }
       } else {
-        this.traverseNodes(Array.from(document.body.childNodes), this.matchAndCollectCmds,
+        this.traverseNodes(Array.from(scope.childNodes), this.matchAndCollectCmds,
                            cmdMap, Boolean(bHideCmd));
       }
       return cmdMap;

@@ -304,13 +304,17 @@ void CEdgeView::RunWebMessageAsync(std::function<void()> callable) {
         this, new PostedCallableEvent(PostedCallableEvent::kWebMessage, std::move(callable)));
 }
 
-bool CEdgeView::StartPdfPrint() {
-    QPageLayout layout;
+bool CEdgeView::printLayout(QPageLayout& layout) {
     if (hasBrowser() && !printing_) {
         ReadPrinterPaper(spooler_, requestState_.printerName, printSettings_);
         ApplyPrintSettings(printSettings_, layout);
     }
-    if (!layout.isValid()) {
+    return layout.isValid();
+}
+
+bool CEdgeView::StartPdfPrint() {
+    QPageLayout layout;
+    if (!printLayout(layout)) {
         printingSlot_.giveBack();
         return false;
     }
@@ -326,6 +330,27 @@ bool CEdgeView::StartPdfPrint() {
         },
         layout);
     return true;
+}
+
+bool CEdgeView::PrintToBytes(std::function<void(const QByteArray& pdf)> done) {
+    QPageLayout layout;
+    if (!printLayout(layout))
+        return false;
+    printing_ = true;
+    page_->printToPdf(
+        [view = QPointer<CEdgeView>(this), done = std::move(done)](const QByteArray& pdf) {
+            if (view == nullptr || view->destroying_)
+                return;
+            view->printing_ = false;
+            done(pdf);
+        },
+        layout);
+    return true;
+}
+
+WString CEdgeView::WritePrintedJob(const QByteArray& pdf) {
+    OnPdfStreamCompleted(pdf, documentTitle(), page_->url().toString().toStdU16String());
+    return lastJobKeyName_;
 }
 
 // An empty result is a failed print: the job still goes to the driver, with an empty file.

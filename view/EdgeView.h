@@ -29,6 +29,7 @@
 #include "view/RequestState.h"
 
 class QByteArray;
+class QPageLayout;
 class QUrl;
 class QVariant;
 class QWebChannel;
@@ -66,6 +67,13 @@ public:
     // when the PDF arrives. False, with the printing slot given back, when there is no
     // loaded browser or a print is already under way (the browser would drop one of them).
     bool StartPdfPrint();
+    // Prints the page as StartPdfPrint does, but hands the PDF to `done` instead of writing
+    // a job; false when there is no loaded browser or a print is already under way.
+    bool PrintToBytes(std::function<void(const QByteArray& pdf)> done);
+    // Writes a job of the page from a PDF printed earlier (or a part of one), with the request
+    // state as it is now, as a print's completion does; the job key name, or empty when the
+    // driver prepared no job.
+    WString WritePrintedJob(const QByteArray& pdf);
     // The page has loaded, no print is under way and the printing slot is free.
     [[nodiscard]] bool isReady() const;
     // Ready, and no post-processing of this process is running either.
@@ -122,6 +130,7 @@ private:
     [[nodiscard]] bool isConversionDocument(const QUrl& source) const;
     void OnPostedCallable(QEvent& event);
     [[nodiscard]] HResult openInBrowser(const WString& address) override;
+    [[nodiscard]] bool printLayout(QPageLayout& layout);
     void OnPdfStreamCompleted(const QByteArray& pdf, const WString& title,
                               const WString& address);
     [[nodiscard]] WString documentTitle() const;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "batch/BatchPlan.h"
@@ -94,6 +95,47 @@ TEST(BatchPlan, DataFolderGivesItsJsonFilesInNameOrderAfterSingleFiles) {
         EXPECT_EQ(item.page, "/srv/invoice.html");
         EXPECT_EQ(item.label, item.dataFile);
     }
+}
+
+TEST(BatchOptions, ShardIsANumberBelowACountAndIsRefusedOtherwise) {
+    const BatchOptions options = parsed({"--shard", "2/5", "a.html"});
+    EXPECT_EQ(options.shardIndex, 2);
+    EXPECT_EQ(options.shardCount, 5);
+    EXPECT_EQ(parsed({"--shard=0/1", "a.html"}).shardCount, 1);
+    for (const char* bad : {"5/5", "-1/3", "1/0", "1", "/3", "1/", "a/3", "1/3x", "1//3", " 1/3"})
+        EXPECT_NE(refusal({"--shard", bad, "a.html"}).find("--shard takes K/N"), std::string::npos)
+            << bad;
+}
+
+// N runs of one command line that differ only in K, as a scheduler's array of tasks starts
+// them, convert every data file of the folder exactly once between them.
+TEST(BatchPlan, ShardsOfOneFolderCoverEveryDataFileExactlyOnce) {
+    test::TempDir dir;
+    std::filesystem::create_directory(dir.file("data"));
+    std::vector<std::string> all;
+    for (int i = 0; i < 23; ++i) {
+        const std::string name = "data/" + std::to_string(1000 + i * 7 % 23) + ".json";
+        dir.writeFile(name, "{}");
+        all.push_back(dir.file(name));
+    }
+    std::sort(all.begin(), all.end());
+    for (int count = 1; count <= 6; ++count) {
+        std::vector<std::string> covered;
+        for (int index = 0; index < count; ++index) {
+            const std::string shard = std::to_string(index) + "/" + std::to_string(count);
+            for (const BatchItem& item :
+                 planBatch(parsed({"--invoice", "--shard", shard, "--data", dir.file("data"),
+                                   "/srv/invoice.html"}))) {
+                covered.push_back(item.dataFile);
+            }
+        }
+        std::sort(covered.begin(), covered.end());
+        EXPECT_EQ(covered, all) << count << " shards";
+    }
+    const std::vector<BatchItem> pages = planBatch(parsed({"--shard=1/2", "a", "b", "c", "d"}));
+    ASSERT_EQ(pages.size(), 2U);
+    EXPECT_EQ(pages[0].label, "b");
+    EXPECT_EQ(pages[1].label, "d");
 }
 
 }  // namespace

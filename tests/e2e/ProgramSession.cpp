@@ -105,6 +105,8 @@ pid_t ProgramSession::startProgram(const std::string& name,
     if (!outputName.empty()) {
         ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputPath.c_str(),
                                            O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, (outputPath + ".err").c_str(),
+                                           O_WRONLY | O_CREAT | O_TRUNC, 0600);
     }
     pid_t child = 0;
     const int started =

@@ -29,8 +29,8 @@ protected:
                       const std::vector<std::string>& arguments = {});
     // Waits for a started program as runScript does.
     static bool finish(pid_t program);
-    // Runs korventa-convert to its end with its standard output kept; false when it had to
-    // be killed.
+    // Runs korventa-convert to its end with its standard output kept (its standard error in
+    // the file "convert.out.err"); false when it had to be killed.
     bool runConverter(const std::vector<std::string>& arguments, int& exitCode,
                       std::string& output);
     // Adds a queue of the driver's model; false (with the reason in `why`) when CUPS is
