@@ -1,7 +1,10 @@
 // Where the driver records what became of a job, as the converter and the driver agree on it:
 // DriverRegistryRoot + "Finished\" + the job key name with its backslashes flattened to "_",
 // in the user's hive, with "Result" ("OK" or "Failed: reason"), "OutputPDF" and, when there
-// are any, "OutputXML", "OutputEmail", "InvoiceError" and "EmailError". Stateless; any thread.
+// are any, "OutputXML", "OutputEmail", "InvoiceError" and "EmailError"; for an invoice also
+// "InvoiceCheck" ("valid", "invalid" or "not checked": a delivered invoice may still be
+// invalid), "InvoiceCheckRules" and "InvoiceCheckWarnings" (one "ID: text" a line) and
+// "InvoiceCheckReport" (the report's path beside the PDF). Stateless; any thread.
 #pragma once
 
 #include "core/SettingsMap.h"

@@ -45,12 +45,17 @@ bool isExecutableFile(const std::string& path) {
            ::access(path.c_str(), X_OK) == 0;
 }
 
-// The child's standard input and error are /dev/null; standard output is `out` (or /dev/null).
-bool spawn(const std::vector<std::string>& argv, int out, pid_t& pid) {
+// The child's standard error is /dev/null, its standard input and output are `in` and `out`
+// (or /dev/null where negative).
+bool spawn(const std::vector<std::string>& argv, int in, int out, pid_t& pid) {
     const std::string program = findOnPath(argv.front());
     if (program.empty()) return false;
     FileActions files;
-    posix_spawn_file_actions_addopen(&files.actions, 0, "/dev/null", O_RDONLY, 0);
+    if (in >= 0) {
+        posix_spawn_file_actions_adddup2(&files.actions, in, 0);
+    } else {
+        posix_spawn_file_actions_addopen(&files.actions, 0, "/dev/null", O_RDONLY, 0);
+    }
     if (out >= 0) {
         posix_spawn_file_actions_adddup2(&files.actions, out, 1);
     } else {
@@ -108,7 +113,7 @@ bool runForOutput(const std::vector<std::string>& argv, std::string& output) {
     UniqueFd readEnd(pipeEnds[0]);
     UniqueFd writeEnd(pipeEnds[1]);
     pid_t pid = 0;
-    if (!spawn(argv, writeEnd.get(), pid)) return false;
+    if (!spawn(argv, -1, writeEnd.get(), pid)) return false;
     writeEnd.reset();
     const bool complete = collect(readEnd.get(), output);
     if (!complete) ::kill(pid, SIGKILL);
@@ -122,7 +127,11 @@ bool startDetached(const std::vector<std::string>& argv) {
     detached.push_back(program);
     detached.insert(detached.end(), argv.begin() + 1, argv.end());
     pid_t pid = 0;
-    return spawn(detached, -1, pid) && exitedCleanly(pid);
+    return spawn(detached, -1, -1, pid) && exitedCleanly(pid);
+}
+
+bool startConnected(const std::vector<std::string>& argv, int stdio, pid_t& pid) {
+    return spawn(argv, stdio, stdio, pid);
 }
 
 }  // namespace korventa::refdriver

@@ -1,12 +1,16 @@
 // The five exports of the reference driver. Nothing may be thrown across the C boundary, so
 // every body is caught here; the exports only translate between C and the classes behind them.
-// The chosen language is the one piece of module state: the interface carries no context, so
-// it lives as long as the loaded library, readable from any thread.
+// The interface carries no context, so what must outlive a call lives as long as the loaded
+// library, usable from any thread: the chosen language and the invoice checker (its parsed
+// schemas and warm rule checker), found in invoice-checks/ beside the library.
 #include "driver/DriverAbi.h"
+
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <filesystem>
 #include <new>
 #include <string>
 
@@ -14,6 +18,7 @@
 #include "core/Text.h"
 #include "driver/DriverNames.h"
 #include "driver/LayeredSettings.h"
+#include "refdriver/InvoiceChecker.h"
 #include "refdriver/JobFinisher.h"
 #include "refdriver/JobPreparation.h"
 #include "refdriver/ResourceTexts.h"
@@ -31,6 +36,20 @@ TextLanguage configuredLanguage() {
     const auto language = values.find(u"Language");
     return korventa::refdriver::languageFor(language == values.end() ? korventa::WStringView()
                                                                      : language->second);
+}
+
+std::string checksFolder() {
+    Dl_info library{};
+    if (::dladdr(reinterpret_cast<void*>(&checksFolder), &library) == 0 ||
+        library.dli_fname == nullptr) {
+        return "invoice-checks";
+    }
+    return (std::filesystem::path(library.dli_fname).parent_path() / "invoice-checks").string();
+}
+
+korventa::refdriver::InvoiceChecker& invoiceChecker() {
+    static korventa::refdriver::InvoiceChecker checker(checksFolder());
+    return checker;
 }
 
 char16_t* copyText(const char16_t* text) {
@@ -83,7 +102,7 @@ VELT_DRIVER_EXPORT int32_t DocGetDocInfo2(VeltPrinterHandle printer, const char1
 VELT_DRIVER_EXPORT int32_t DEXU_PostActionProc(const char16_t* jobKey, const char16_t* second) {
     if (!isUsableJobKey(jobKey) || second == nullptr) return VELT_E_INVALID_ARGUMENT;
     try {
-        return korventa::refdriver::JobFinisher(jobKey).run();
+        return korventa::refdriver::JobFinisher(jobKey, invoiceChecker()).run();
     } catch (...) {
         return VELT_E_INTERNAL;
     }

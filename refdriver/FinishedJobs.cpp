@@ -107,6 +107,9 @@ RegStatus writeEntry(reg::RegistryTransaction& transaction, const WString& entry
         {u"OutputPDF", &job.outputPdf},       {u"OutputXML", &job.outputXml},
         {u"OutputEmail", &job.outputEmail},   {u"Result", &job.result},
         {u"InvoiceError", &job.invoiceError}, {u"EmailError", &job.emailError},
+        {u"InvoiceCheck", &job.invoiceCheck}, {u"InvoiceCheckRules", &job.invoiceCheckRules},
+        {u"InvoiceCheckWarnings", &job.invoiceCheckWarnings},
+        {u"InvoiceCheckReport", &job.invoiceCheckReport},
     };
     RegStatus status = transaction.createKey(entryPath);
     for (const auto& [name, text] : values) {

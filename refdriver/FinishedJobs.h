@@ -1,7 +1,8 @@
 // The list of finished jobs in the user's hive, so a caller can find what became of its job:
 // DriverRegistryRoot + "Finished\" holds one subkey per job key name (backslashes flattened
 // to "_") with "OutputPDF", "OutputXML", "OutputEmail", "Result", "InvoiceError",
-// "EmailError" (the last five only when not empty) and "Sequence", plus "Order" (the
+// "EmailError", "InvoiceCheck", "InvoiceCheckRules", "InvoiceCheckWarnings",
+// "InvoiceCheckReport" (each only when not empty) and "Sequence", plus "Order" (the
 // entries' names, oldest first, one a line) and "LastSequence" on the list key itself. At
 // most MaxFinishedJobs entries stay. Writers of several threads and processes take turns
 // through a lock file beside the hive, so the read of the list and its change in one
@@ -24,6 +25,10 @@ struct FinishedJob {
     WString result;
     WString invoiceError;
     WString emailError;
+    WString invoiceCheck;          // "valid", "invalid" or "not checked"; empty without invoice
+    WString invoiceCheckRules;     // failed rules, "ID: text" one a line
+    WString invoiceCheckWarnings;  // one a line
+    WString invoiceCheckReport;    // the report's path beside the PDF
 };
 
 // Replaces the job's entry, prunes the oldest beyond the bound and, when `removeJobKey`, deletes

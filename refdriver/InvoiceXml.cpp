@@ -108,10 +108,21 @@ bool checkInvoiceXml(std::string_view xml, std::string& guidelineId, std::string
     return true;
 }
 
-InvoiceProfile invoiceProfile(std::string_view requestedProfile, std::string_view guidelineId) {
-    std::string level = levelOfName(requestedProfile);
+InvoiceProfile invoiceProfile(std::string_view requestedProfile, std::string_view guidelineId,
+                              std::string& warning) {
+    warning.clear();
+    const std::string requested = trimmed(requestedProfile);
+    const std::string asked = levelOfName(requested);
+    std::string level = levelOfGuideline(guidelineId);
+    if (!level.empty() && !requested.empty() && asked != level) {
+        warning = "the page asks for the profile \"" + requested + "\", the XML declares " +
+                  level + " (" + std::string(guidelineId) + "): labelled as the XML declares";
+    } else if (level.empty() && !guidelineId.empty()) {
+        warning = "the XML's guideline ID \"" + std::string(guidelineId) +
+                  "\" names no profile known here";
+    }
     if (level.empty())
-        level = levelOfGuideline(guidelineId);
+        level = asked;
     if (level.empty())
         level = "EN 16931";
     const bool reference = level == "MINIMUM" || level == "BASIC WL";

@@ -18,6 +18,7 @@
 #include "refdriver/HybridPdf.h"
 #include "refdriver/OutputFolders.h"
 #include "refdriver/OutputName.h"
+#include "refdriver/ValidationReport.h"
 
 namespace korventa::refdriver {
 namespace {
@@ -84,19 +85,14 @@ void JobFinisher::readXml(std::string& bytes) {
     if (!finished_.invoiceError.empty()) report(toUtf8(finished_.invoiceError));
 }
 
-// Document information and, for a well-formed invoice XML, the embedded invoice. A PDF that
-// cannot be rewritten is still delivered as the browser made it: nothing of the job is lost.
+// Document information and, for a well-formed invoice XML, the embedded invoice, checked
+// first. A PDF that cannot be rewritten is still delivered as the browser made it, and an
+// invalid invoice is embedded all the same: nothing of the job is lost.
 void JobFinisher::rewritePdf(Delivery& delivery) {
     std::optional<InvoiceAttachment> invoice;
     if (!delivery.xml.empty()) {
-        std::string guideline;
-        std::string error;
-        if (checkInvoiceXml(delivery.xml, guideline, error)) {
-            invoice = InvoiceAttachment{
-                delivery.xml, invoiceProfile(toUtf8(record_.text(u"AnnZUGProfile")), guideline)};
-        } else {
-            finished_.invoiceError = fromUtf8(error);
-            report(error);
+        if (const auto profile = checkInvoice(delivery)) {
+            invoice = InvoiceAttachment{delivery.xml, *profile};
         }
     }
     const DocumentInfo info{toUtf8(record_.title()), toUtf8(record_.text(u"DocAuthor")),
@@ -107,6 +103,52 @@ void JobFinisher::rewritePdf(Delivery& delivery) {
         if (invoice)
             finished_.invoiceError = fromUtf8(error);
         report(error);
+    }
+}
+
+// The profile the XML declares, or none for XML that is not well-formed. Either way the
+// outcome and its report are kept.
+std::optional<InvoiceProfile> JobFinisher::checkInvoice(Delivery& delivery) {
+    ReportSubject subject;
+    subject.document = toUtf8(record_.title());
+    subject.xmlSource = record_.ownsXml() ? "rendered by the program for this job"
+                                          : record_.xmlPath();
+    subject.requested = toUtf8(record_.text(u"AnnZUGProfile"));
+    std::string error;
+    InvoiceFindings findings;
+    const bool wellFormed = checkInvoiceXml(delivery.xml, subject.guideline, error);
+    std::string warning;
+    subject.profile = invoiceProfile(subject.requested, subject.guideline, warning);
+    if (wellFormed) {
+        findings = checker_.check(delivery.xml, subject.profile);
+    } else {
+        finished_.invoiceError = fromUtf8(error);
+        report(error);
+        findings.verdict = InvoiceVerdict::Invalid;
+        findings.errors.push_back("XML: " + error);
+        findings.schemaOutcome = findings.rulesOutcome = "not checked: the XML is not well-formed";
+    }
+    if (!warning.empty()) findings.warnings.insert(findings.warnings.begin(), warning);
+    recordCheck(findings);
+    delivery.report = validationReport(subject, findings);
+    if (!wellFormed) return std::nullopt;
+    return subject.profile;
+}
+
+void JobFinisher::recordCheck(const InvoiceFindings& findings) {
+    const auto lines = [](const std::vector<std::string>& list) {
+        std::string text;
+        for (const auto& line : list) text += (text.empty() ? "" : "\n") + line;
+        return fromUtf8(text);
+    };
+    finished_.invoiceCheck = fromUtf8(verdictName(findings.verdict));
+    finished_.invoiceCheckRules = lines(findings.errors);
+    finished_.invoiceCheckWarnings = lines(findings.warnings);
+    if (findings.verdict == InvoiceVerdict::Invalid) {
+        report("the invoice is invalid: " + findings.errors.front() +
+               (findings.errors.size() > 1
+                    ? " (and " + std::to_string(findings.errors.size() - 1) + " more)"
+                    : ""));
     }
 }
 
@@ -140,9 +182,14 @@ bool JobFinisher::publish(Delivery& delivery, std::string& error) {
         return false;
     }
     if (!delivery.xml.empty() && !publisher.add(".xml", delivery.xml, error)) return false;
+    if (!delivery.report.empty() && !publisher.add(".validation.txt", delivery.report, error)) {
+        return false;
+    }
     if (!publisher.publish(delivery.baseName, error)) return false;
-    finished_.outputPdf = fromUtf8(publisher.paths().front());
-    if (!delivery.xml.empty()) finished_.outputXml = fromUtf8(publisher.paths().back());
+    const auto& paths = publisher.paths();
+    finished_.outputPdf = fromUtf8(paths.front());
+    if (!delivery.xml.empty()) finished_.outputXml = fromUtf8(paths[1]);
+    if (!delivery.report.empty()) finished_.invoiceCheckReport = fromUtf8(paths.back());
     return true;
 }
 

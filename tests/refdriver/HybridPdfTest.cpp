@@ -16,6 +16,11 @@
 namespace korventa::refdriver {
 namespace {
 
+InvoiceProfile profileOf(std::string_view requested, std::string_view guideline) {
+    std::string warning;
+    return invoiceProfile(requested, guideline, warning);
+}
+
 constexpr const char* kInvoiceXml =
     "<rsm:CrossIndustryInvoice xmlns:rsm=\"urn:un:unece:uncefact:data:standard:"
     "CrossIndustryInvoice:100\" xmlns:ram=\"urn:un:unece:uncefact:data:standard:"
@@ -73,7 +78,7 @@ protected:
 };
 
 TEST_F(HybridPdf, EmbedsTheInvoiceAsTheDocumentsAssociatedFile) {
-    const InvoiceAttachment invoice{kInvoiceXml, invoiceProfile("", "urn:cen.eu:en16931:2017")};
+    const InvoiceAttachment invoice{kInvoiceXml, profileOf("", "urn:cen.eu:en16931:2017")};
     finish(&invoice);
 
     QPDFObjectHandle root = read_.getRoot();
@@ -100,7 +105,7 @@ TEST_F(HybridPdf, EmbedsTheInvoiceAsTheDocumentsAssociatedFile) {
 }
 
 TEST_F(HybridPdf, ChecksumIsTheMd5OfTheEmbeddedBytes) {
-    const InvoiceAttachment invoice{"<x/>", invoiceProfile("EN 16931", "")};
+    const InvoiceAttachment invoice{"<x/>", profileOf("EN 16931", "")};
     finish(&invoice);
     QPDFObjectHandle params = read_.getRoot()
                                   .getKey("/AF")
@@ -114,7 +119,7 @@ TEST_F(HybridPdf, ChecksumIsTheMd5OfTheEmbeddedBytes) {
 }
 
 TEST_F(HybridPdf, MetadataDeclaresPdfaAndTheInvoiceProfile) {
-    const InvoiceAttachment invoice{kInvoiceXml, invoiceProfile("", "urn:cen.eu:en16931:2017")};
+    const InvoiceAttachment invoice{kInvoiceXml, profileOf("", "urn:cen.eu:en16931:2017")};
     finish(&invoice, {"Rechnung 471103", "Lieferant GmbH", "Invoice", "", {}, {}});
     const std::string xmp = metadata();
     for (const char* expected :
@@ -175,22 +180,40 @@ TEST(InvoiceXml, BrokenXmlIsRefusedWithItsReason) {
     EXPECT_EQ(guideline, "urn:cen.eu:en16931:2017");
 }
 
-TEST(InvoiceXml, ProfileNamedByThePageWinsOverTheGuideline) {
-    const InvoiceProfile minimum = invoiceProfile("", "urn:factur-x.eu:1p0:minimum");
+TEST(InvoiceXml, GuidelineIdDecidesTheProfile) {
+    const InvoiceProfile minimum = profileOf("", "urn:factur-x.eu:1p0:minimum");
     EXPECT_EQ(minimum.conformanceLevel, "MINIMUM");
     EXPECT_EQ(minimum.relationship, "Data");
-    EXPECT_EQ(invoiceProfile("", "urn:factur-x.eu:1p0:basicwl").relationship, "Data");
-    EXPECT_EQ(invoiceProfile("", "urn:cen.eu:en16931:2017#compliant#urn:factur-x.eu:1p0:basic")
+    EXPECT_EQ(profileOf("", "urn:factur-x.eu:1p0:basicwl").relationship, "Data");
+    EXPECT_EQ(profileOf("", "urn:cen.eu:en16931:2017#compliant#urn:factur-x.eu:1p0:basic")
                   .conformanceLevel,
               "BASIC");
-    const InvoiceProfile extended = invoiceProfile("EXTENDED", "urn:cen.eu:en16931:2017");
-    EXPECT_EQ(extended.conformanceLevel, "EXTENDED");
-    EXPECT_EQ(extended.relationship, "Alternative");
     const InvoiceProfile xrechnung =
-        invoiceProfile("", "urn:cen.eu:en16931:2017#compliant#urn:xeinkauf.de:kosit:xrechnung_3.0");
+        profileOf("", "urn:cen.eu:en16931:2017#compliant#urn:xeinkauf.de:kosit:xrechnung_3.0");
     EXPECT_EQ(xrechnung.conformanceLevel, "XRECHNUNG");
     EXPECT_EQ(xrechnung.fileName, "xrechnung.xml");
-    EXPECT_EQ(invoiceProfile("nonsense", "").fileName, "factur-x.xml");
+    EXPECT_EQ(profileOf("nonsense", "").fileName, "factur-x.xml");
+}
+
+// A page asking for XRechnung over an EN 16931 XML once gave "xrechnung.xml" labelled
+// XRECHNUNG, and readers found no invoice in the PDF.
+TEST(InvoiceXml, PageRequestThatDisagreesWithTheXmlOnlyWarns) {
+    std::string warning;
+    const InvoiceProfile labelled =
+        invoiceProfile("XRECHNUNG", "urn:cen.eu:en16931:2017", warning);
+    EXPECT_EQ(labelled.conformanceLevel, "EN 16931");
+    EXPECT_EQ(labelled.fileName, "factur-x.xml");
+    EXPECT_EQ(labelled.relationship, "Alternative");
+    EXPECT_NE(warning.find("XRECHNUNG"), std::string::npos) << warning;
+    EXPECT_NE(warning.find("EN 16931"), std::string::npos) << warning;
+
+    (void)invoiceProfile("EN 16931", "urn:cen.eu:en16931:2017", warning);
+    EXPECT_EQ(warning, "");
+    (void)invoiceProfile("comfort", "urn:cen.eu:en16931:2017", warning);
+    EXPECT_EQ(warning, "") << "another name of the same profile agrees";
+    // Where the XML names no profile we know, the page's request fills the gap, with a word.
+    EXPECT_EQ(invoiceProfile("EXTENDED", "urn:example:own", warning).conformanceLevel, "EXTENDED");
+    EXPECT_NE(warning.find("urn:example:own"), std::string::npos) << warning;
 }
 
 }  // namespace

@@ -213,7 +213,8 @@ TEST_F(JobFinisher, InvoiceXmlOfTheJobIsDeliveredBesideThePdf) {
 
     ASSERT_EQ(finish(101), VELT_OK);
 
-    EXPECT_EQ(delivered(), (std::vector<std::string>{"Invoice.pdf", "Invoice.xml"}));
+    EXPECT_EQ(delivered(), (std::vector<std::string>{"Invoice.pdf", "Invoice.validation.txt",
+                                                     "Invoice.xml"}));
     EXPECT_EQ(readBytes(dest_.file("Invoice.xml")), kInvoiceXml);
     const SettingsMap entry = readFinishedJob(keyName(101));
     EXPECT_EQ(entry.count(u"OutputXML") ? entry.at(u"OutputXML") : u"(none)",
@@ -235,6 +236,7 @@ TEST_F(JobFinisher, BrokenInvoiceXmlIsRecordedAndThePdfDeliveredWithoutIt) {
     const SettingsMap entry = readFinishedJob(keyName(101));
     EXPECT_EQ(entry.count(u"Result") ? entry.at(u"Result") : u"(none)", u"OK");
     EXPECT_NE(entry.count(u"InvoiceError") ? entry.at(u"InvoiceError") : u"", u"");
+    EXPECT_EQ(entry.count(u"InvoiceCheck") ? entry.at(u"InvoiceCheck") : u"(none)", u"invalid");
 }
 
 // The PDF and its XML are one group: a name taken for either moves both to the next number.
@@ -247,7 +249,8 @@ TEST_F(JobFinisher, XmlNameAlreadyTakenMovesTheWholeGroupToTheNextNumber) {
     ASSERT_EQ(finish(101), VELT_OK);
 
     EXPECT_EQ(delivered(),
-              (std::vector<std::string>{"Invoice (2).pdf", "Invoice (2).xml", "Invoice.xml"}));
+              (std::vector<std::string>{"Invoice (2).pdf", "Invoice (2).validation.txt",
+                                        "Invoice (2).xml", "Invoice.xml"}));
     EXPECT_EQ(dest_.readFile("Invoice.xml"), "older");
 }
 
