@@ -41,6 +41,7 @@ public:
     void start();
 
     [[nodiscard]] int failures() const { return report_.failures(); }
+    [[nodiscard]] int invalidInvoices() const { return report_.invalidInvoices(); }
 
 signals:
     void finished();

@@ -49,6 +49,7 @@ bool takeFlag(const std::string& word, BatchOptions& options) {
         {"--no-hide", [](BatchOptions& o) { o.hideCommands = 0; }},
         {"--html-template", [](BatchOptions& o) { o.htmlAsTemplate = true; }},
         {"--no-collate", [](BatchOptions& o) { o.collate = false; }},
+        {"--allow-invalid", [](BatchOptions& o) { o.allowInvalid = true; }},
         {"--help", [](BatchOptions& o) { o.help = true; }},
         {"--version", [](BatchOptions& o) { o.version = true; }},
     };
@@ -156,15 +157,19 @@ const char* batchUsage() {
            "  --html-template    render the page body itself from the invoice data\n"
            "  --no-collate       print each invoice of --data on its own (slower; for pages\n"
            "                     whose layout needs a document per invoice)\n"
+           "  --allow-invalid    exit with 0 even when an invoice fails its schema or rules\n"
            "  --timeout SECONDS  give up on an input after this long (default: 60)\n"
            "  --shard K/N        convert only every N-th input (or data file) from the K-th,\n"
            "                     counting from 0: N runs with K = 0..N-1 share one batch\n"
            "  --help             show this text\n"
            "  --version          show the version\n"
            "\n"
-           "One line per input on standard output: \"INPUT: PDF\" (with the e-mail draft) or\n"
-           "\"INPUT: failed: REASON\", then a summary. Exit status 0 when every input finished,\n"
-           "1 when any failed, 2 for a command line it cannot follow.\n";
+           "One line per input on standard output: \"INPUT: PDF\" (with the e-mail draft and the\n"
+           "invoice check), \"INPUT: invalid: RULE ...\" for an invoice that fails its schema or\n"
+           "the EN 16931 rules (its PDF is still delivered, the report beside it) or\n"
+           "\"INPUT: failed: REASON\", then a summary. Exit status 0 when every input finished\n"
+           "(invalid invoices only with --allow-invalid), 1 otherwise, 2 for a command line it\n"
+           "cannot follow.\n";
 }
 
 }  // namespace korventa

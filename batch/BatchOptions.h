@@ -20,6 +20,7 @@ struct BatchOptions {
     int hideCommands = -1;
     bool htmlAsTemplate = false;
     bool collate = true;  // invoice data: many invoices to one print
+    bool allowInvalid = false;  // an invoice that fails its checks does not fail the run
     std::string outputFolder;             // empty: the driver's own destination
     std::vector<std::string> dataPaths;   // JSON files or folders of them
     int timeoutSeconds = kDefaultTimeoutSeconds;

@@ -1,5 +1,8 @@
 #include "batch/BatchReport.h"
 
+#include <sstream>
+#include <vector>
+
 #include "driver/FinishedJobEntry.h"
 #include "print/PostActionWorker.h"
 
@@ -8,6 +11,43 @@ namespace {
 
 constexpr std::size_t kProgressFrom = 4;  // items; fewer need no bar
 constexpr int kBarWidth = 30;
+
+constexpr std::size_t kRulesNamed = 4;
+
+std::vector<std::string> linesOf(const WString& text) {
+    std::vector<std::string> lines;
+    std::string line;
+    std::istringstream in(toUtf8(text));
+    while (std::getline(in, line))
+        lines.push_back(line);
+    return lines;
+}
+
+// "BR-S-05: text; also BR-S-08, BR-CO-10 and 2 more": the first failed rule in full, the next
+// few by their IDs.
+std::string failedRules(const WString& rules) {
+    const std::vector<std::string> lines = linesOf(rules);
+    if (lines.empty())
+        return "the invoice failed its checks";
+    std::string text = lines.front();
+    for (std::size_t i = 1; i < lines.size() && i < kRulesNamed; ++i)
+        text += (i == 1 ? "; also " : ", ") + lines[i].substr(0, lines[i].find(':'));
+    if (lines.size() > kRulesNamed)
+        text += " and " + std::to_string(lines.size() - kRulesNamed) + " more";
+    return text;
+}
+
+// What the driver's invoice check says, for a delivered invoice's line.
+std::string checkText(SettingsMap& result) {
+    const WString verdict = result[u"InvoiceCheck"];
+    if (verdict == u"valid")
+        return " (invoice checked: valid)";
+    if (verdict == u"not checked") {
+        const std::vector<std::string> warnings = linesOf(result[u"InvoiceCheckWarnings"]);
+        return " (invoice not checked" + (warnings.empty() ? "" : ": " + warnings.back()) + ")";
+    }
+    return {};
+}
 
 // The line of a job the driver has recorded (or failed to record).
 std::string outcomeText(SettingsMap& result, const WString& jobKey) {
@@ -21,7 +61,11 @@ std::string outcomeText(SettingsMap& result, const WString& jobKey) {
         text += " (e-mail draft: " + toUtf8(result[u"OutputEmail"]) + ")";
     if (!result[u"InvoiceError"].empty())
         text += " (invoice XML not embedded: " + toUtf8(result[u"InvoiceError"]) + ")";
-    return text;
+    if (result[u"InvoiceCheck"] == u"invalid") {
+        return "invalid: " + failedRules(result[u"InvoiceCheckRules"]) + " (delivered: " + text +
+               "; report: " + toUtf8(result[u"InvoiceCheckReport"]) + ")";
+    }
+    return text + checkText(result);
 }
 
 }  // namespace
@@ -49,6 +93,8 @@ void BatchReport::flush() {
         }
         if (line.text.starts_with("failed: "))
             ++failures_;
+        if (line.text.starts_with("invalid: "))
+            ++invalid_;
         std::fprintf(out_, "%s: %s\n", line.label.c_str(), line.text.c_str());
         std::fflush(out_);
         waiting_.pop_front();

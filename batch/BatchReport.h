@@ -23,6 +23,8 @@ public:
 
     [[nodiscard]] bool isDone() const { return waiting_.empty(); }
     [[nodiscard]] int failures() const { return failures_; }
+    // Invoices delivered although they failed their schema or rules.
+    [[nodiscard]] int invalidInvoices() const { return invalid_; }
 
 private:
     void showProgress() const;
@@ -38,6 +40,7 @@ private:
     std::deque<Line> waiting_;
     std::size_t reported_ = 0;
     int failures_ = 0;
+    int invalid_ = 0;
 };
 
 }  // namespace korventa

@@ -77,7 +77,12 @@ int main(int argc, char* argv[]) {
     converter.start();
     QApplication::exec();
     const int failed = converter.failures();
-    std::printf("%zu finished, %d failed\n", items.size() - static_cast<std::size_t>(failed),
+    const int invalid = converter.invalidInvoices();
+    std::printf("%zu finished, %d failed",
+                items.size() - static_cast<std::size_t>(failed) - static_cast<std::size_t>(invalid),
                 failed);
-    return failed == 0 ? 0 : 1;
+    if (invalid > 0)
+        std::printf(", %d invalid", invalid);
+    std::printf("\n");
+    return failed == 0 && (invalid == 0 || options.allowInvalid) ? 0 : 1;
 }

@@ -1,10 +1,14 @@
 // How much the job hand-off adds to the browser's own print: for a one-page and a 30-page
 // document, the median time of a bare printToPdf call and of a direct print from the request
 // to the job handed off (paper lookup, job key, record, PDF file, worker start), in one run.
+// Then a one-page invoice (a published EN 16931 example) from the request to its finished PDF,
+// the driver's invoice check included: the first of the run and the median once warm. Run it
+// beside a copy of the driver library without its checks folder for the unchecked figures.
 // Runs headless on temporary hives and folders; prints a table.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QPageLayout>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -19,6 +23,7 @@
 #include <vector>
 
 #include "app/UserPrompts.h"
+#include "driver/FinishedJobEntry.h"
 #include "print/PostActionWorker.h"
 #include "view/EdgeView.h"
 #include "view/PrintLayout.h"
@@ -127,6 +132,46 @@ double createToHandOff(CEdgeView& view) {
     return elapsed;
 }
 
+// A one-page invoice from the request to the driver's finished entry (the PDF in its folder).
+double createToFinished(CEdgeView& view, const std::string& xml) {
+    bool done = false;
+    const auto connection =
+        QObject::connect(&view, &CEdgeView::printFinished, [&done] { done = true; });
+    QElapsedTimer timer;
+    timer.start();
+    RequestState& state = view.requestState();
+    state.printerName = WString(kPrinter);
+    state.emailEnable = 0;
+    state.intentModeSet = 0;
+    state.zugferdRequest = 1;
+    state.facturXml = xml;
+    (void)view.StartPdfPrint();
+    (void)waitUntil([&done] { return done; });
+    (void)waitUntil([] { return runningPostActions() == 0; });
+    QObject::disconnect(connection);
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+void benchInvoice(CEdgeView& view) {
+    QFile example(QStringLiteral(KORVENTA_SHARED_DIR "/en16931/examples/CII_example1.xml"));
+    if (!example.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "note: %s is missing; no invoice figures\n",
+                     example.fileName().toLocal8Bit().constData());
+        return;
+    }
+    const std::string xml = example.readAll().toStdString();
+    const double first = createToFinished(view, xml);
+    std::vector<double> warm;
+    for (int round = 0; round < kRounds; ++round)
+        warm.push_back(createToFinished(view, xml));
+    SettingsMap entry = readFinishedJob(view.lastJobKeyName());
+    const std::string check = entry[u"InvoiceCheck"].empty() ? std::string("(no entry)")
+                                                             : toUtf8(entry[u"InvoiceCheck"]);
+    std::printf("\n%-10s %18s %18s  %s\n", "invoice", "first (ms)", "warm median (ms)",
+                "invoice check");
+    std::printf("%-10s %18.1f %18.1f  %s\n", "1 page", first, median(warm), check.c_str());
+}
+
 int runBench(const QTemporaryDir& folder) {
     SilentPrompts prompts;
     FailureReporter failures(prompts);
@@ -163,6 +208,7 @@ int runBench(const QTemporaryDir& folder) {
                     (std::to_string(count) + (count == 1 ? " page" : " pages")).c_str(),
                     median(raw), median(full), median(full) / median(raw));
     }
+    benchInvoice(view);
     return 0;
 }
 

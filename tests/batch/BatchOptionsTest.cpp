@@ -30,8 +30,10 @@ std::string refusal(const std::vector<std::string>& arguments) {
 TEST(BatchOptions, TakesFlagsValuesInBothFormsAndInputs) {
     const BatchOptions options =
         parsed({"--invoice", "--email", "--printer", "Office PDF", "--out=/tmp/out", "--no-detect",
-                "--hide", "--timeout", "5", "--class=.cmd", "a.html", "--", "--odd-name.html"});
+                "--hide", "--timeout", "5", "--class=.cmd", "--allow-invalid", "a.html", "--",
+                "--odd-name.html"});
     EXPECT_TRUE(options.invoice);
+    EXPECT_TRUE(options.allowInvalid);
     EXPECT_TRUE(options.email);
     EXPECT_EQ(options.printer, "Office PDF");
     EXPECT_EQ(options.outputFolder, "/tmp/out");

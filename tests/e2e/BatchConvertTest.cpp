@@ -72,16 +72,19 @@ TEST_F(BatchConvert, EachDataFileBecomesAnInvoiceCarryingItsNumber) {
         files_.writeFile("data/" + std::to_string(i) + ".json", sampleWithId("R-" + std::to_string(i)));
     int exitCode = -1;
     std::string output;
-    ASSERT_TRUE(runConverter({"--printer", queue_, "--invoice", "--out", files_.file("out"),
-                              "--data", files_.file("data"), files_.file("invoice.html")},
+    // The XML is no real invoice: it is delivered, reported invalid, and allowed to be.
+    ASSERT_TRUE(runConverter({"--printer", queue_, "--invoice", "--allow-invalid", "--out",
+                              files_.file("out"), "--data", files_.file("data"),
+                              files_.file("invoice.html")},
                              exitCode, output));
     EXPECT_EQ(exitCode, 0) << output;
     for (int i = 1; i <= 5; ++i) {
-        const std::string label = files_.file("data/" + std::to_string(i) + ".json") + ": ";
+        const std::string label = files_.file("data/" + std::to_string(i) + ".json") +
+                                  ": invalid: XSD: ";
         const auto line = output.find(label);
         ASSERT_NE(line, std::string::npos) << output;
-        const auto start = line + label.size();
-        const std::string pdf = output.substr(start, output.find('\n', start) - start);
+        const auto start = output.find("(delivered: ", line) + 12;
+        const std::string pdf = output.substr(start, output.find("; report: ", start) - start);
         // The page's own command cannot send the document elsewhere.
         EXPECT_EQ(std::filesystem::path(pdf).parent_path(), files_.file("out"));
         EXPECT_TRUE(test::run("qpdf --show-attachment=factur-x.xml '" + pdf + "' | grep -q 'R-" +
@@ -283,6 +286,124 @@ TEST_F(BatchInvoiceApplication, PageAskingForItsDialogIsConvertedWithoutIt) {
                              exitCode, output));
     EXPECT_EQ(exitCode, 0) << output;
     EXPECT_NE(output.find(files_.file("out/Rechnung 471103.pdf")), std::string::npos) << output;
+}
+
+// Local pages naming invoice XMLs of their own: the published EN 16931 examples come out valid
+// and embedded unchanged; an XML breaking a business rule or the schema is delivered but
+// reported invalid, and fails the run unless invalid invoices are allowed. One converter run
+// for all, the outputs checked with qpdf, pdftotext, xmllint and Saxon's command line.
+class InvoiceChecks : public BatchConvert {
+protected:
+    void SetUp() override {
+        BatchConvert::SetUp();
+        if (IsSkipped())
+            return;
+        ASSERT_TRUE(std::filesystem::exists(kExamples + "/CII_example1.xml"))
+            << "the published EN 16931 examples are missing from " << kExamples;
+    }
+
+    // A page titled `title` whose commands name `xml` as its EN 16931 invoice, or ask for
+    // `profile` with the page's "eczf?" command.
+    void writePage(const std::string& name, const std::string& title, const std::string& xml,
+                   const std::string& command = "eczf1") {
+        files_.writeFile(name, "<title>" + title + "</title><h1>Invoice " + title + "</h1>"
+                               "<p class='veltrix-cmd'>%%" + command + ": " + xml + "%%</p>");
+    }
+
+    std::string variant(const std::string& name, const std::string& from, const std::string& to) {
+        std::string text = files_.readFile("example1.xml");
+        const auto at = text.find(from);
+        EXPECT_NE(at, std::string::npos);
+        text.replace(at, from.size(), to);
+        files_.writeFile(name, text);
+        return files_.file(name);
+    }
+
+    static std::string lineOf(const std::string& output, const std::string& label) {
+        const auto start = output.find(label + ": ");
+        if (start == std::string::npos)
+            return {};
+        return output.substr(start + label.size() + 2,
+                             output.find('\n', start) - start - label.size() - 2);
+    }
+
+    static const std::string kExamples;
+};
+
+const std::string InvoiceChecks::kExamples = std::string(KORVENTA_SHARED_DIR) + "/en16931/examples";
+
+TEST_F(InvoiceChecks, ExamplesComeOutValidAndBrokenInvoicesAreReportedInvalid) {
+    for (int n = 1; n <= 3; ++n) {
+        std::filesystem::copy_file(kExamples + "/CII_example" + std::to_string(n) + ".xml",
+                                   files_.file("example" + std::to_string(n) + ".xml"));
+    }
+    for (int n = 1; n <= 3; ++n)
+        writePage("valid" + std::to_string(n) + ".html", "Valid " + std::to_string(n),
+                  kExamples + "/CII_example" + std::to_string(n) + ".xml");
+    writePage("zero.html", "Zero",
+              variant("zero.xml", "<ram:RateApplicablePercent>6</ram:RateApplicablePercent>",
+                      "<ram:RateApplicablePercent>0</ram:RateApplicablePercent>"));
+    writePage("schema.html", "Schema",
+              variant("schema.xml", "<ram:TypeCode>380</ram:TypeCode>",
+                      "<ram:TypeCode>380</ram:TypeCode><ram:Unheard>x</ram:Unheard>"));
+    writePage("asked.html", "Asked", files_.file("example1.xml"), "eczfg");
+    std::vector<std::string> arguments{"--printer", queue_, "--detect", "--out", files_.file("out")};
+    for (const char* page : {"valid1", "valid2", "valid3", "zero", "schema", "asked"})
+        arguments.push_back(files_.file(std::string(page) + ".html"));
+    int exitCode = -1;
+    std::string output;
+    ASSERT_TRUE(runConverter(arguments, exitCode, output));
+
+    EXPECT_EQ(exitCode, 1) << output;
+    EXPECT_NE(output.find("4 finished, 0 failed, 2 invalid"), std::string::npos) << output;
+    const std::string xsd = std::string(KORVENTA_SCHEMA_DIR) + "/Factur-X_1.07.3_EN16931.xsd";
+    std::filesystem::create_directory(files_.file("embedded"));
+    for (int n = 1; n <= 3; ++n) {
+        const std::string pdf = files_.file("out/Valid " + std::to_string(n) + ".pdf");
+        EXPECT_EQ(lineOf(output, files_.file("valid" + std::to_string(n) + ".html")),
+                  pdf + " (invoice checked: valid)")
+            << output;
+        const std::string xml = files_.file("embedded/" + std::to_string(n) + ".xml");
+        EXPECT_TRUE(test::run("pdfdetach -savefile factur-x.xml -o '" + xml + "' '" + pdf + "'"));
+        EXPECT_EQ(files_.readFile("embedded/" + std::to_string(n) + ".xml"),
+                  files_.readFile("example" + std::to_string(n) + ".xml"));
+        EXPECT_TRUE(test::run("xmllint --noout --schema '" + xsd + "' '" + xml + "'"));
+        EXPECT_TRUE(test::run("pdftotext '" + pdf + "' - | grep -q 'Invoice Valid " +
+                              std::to_string(n) + "'"));
+    }
+    // The published rules, run by Saxon's own command line over the embedded files, agree.
+    std::filesystem::create_directory(files_.file("svrl"));
+    EXPECT_TRUE(test::run("java -cp /usr/share/java/Saxon-HE.jar net.sf.saxon.Transform -s:'" +
+                          files_.file("embedded") + "' -xsl:'" + std::string(KORVENTA_SHARED_DIR) +
+                          "/en16931/EN16931-CII-validation.xslt' -o:'" + files_.file("svrl") +
+                          "' && ! grep -l 'flag=\"fatal\"' '" + files_.file("svrl") + "'/*"));
+
+    const std::string zero = lineOf(output, files_.file("zero.html"));
+    EXPECT_TRUE(zero.starts_with("invalid: BR-S-05: In an Invoice line (BG-25)")) << zero;
+    EXPECT_NE(zero.find("(delivered: " + files_.file("out/Zero.pdf") + "; report: " +
+                        files_.file("out/Zero.validation.txt") + ")"),
+              std::string::npos)
+        << zero;
+    EXPECT_TRUE(test::run("pdfdetach -list '" + files_.file("out/Zero.pdf") +
+                          "' | grep -q factur-x.xml"));
+    const std::string schema = lineOf(output, files_.file("schema.html"));
+    EXPECT_TRUE(schema.starts_with("invalid: XSD: line ")) << schema;
+    EXPECT_FALSE(test::run("xmllint --noout --schema '" + xsd + "' '" + files_.file("schema.xml") +
+                           "'"));
+
+    // Asked for XRechnung, labelled as the XML declares.
+    EXPECT_EQ(lineOf(output, files_.file("asked.html")),
+              files_.file("out/Asked.pdf") + " (invoice checked: valid)");
+    EXPECT_TRUE(test::run("pdfdetach -list '" + files_.file("out/Asked.pdf") +
+                          "' | grep -q '1: factur-x.xml'"));
+    EXPECT_NE(files_.readFile("out/Asked.validation.txt").find("the page asks for the profile"),
+              std::string::npos);
+
+    ASSERT_TRUE(runConverter({"--printer", queue_, "--detect", "--allow-invalid", "--out",
+                              files_.file("again"), files_.file("zero.html")},
+                             exitCode, output));
+    EXPECT_EQ(exitCode, 0) << output;
+    EXPECT_NE(output.find("0 finished, 0 failed, 1 invalid"), std::string::npos) << output;
 }
 
 }  // namespace
