@@ -208,6 +208,10 @@ TEST_F(BatchInvoiceApplication, TwoDataFilesGiveTwoDifferentInvoicesEachAsItsDat
                              exitCode, output));
     EXPECT_EQ(exitCode, 0) << output;
 
+    const std::string checked = "(invoice checked: valid)";
+    const auto firstChecked = output.find(checked);
+    ASSERT_NE(firstChecked, std::string::npos) << output;
+    EXPECT_NE(output.find(checked, firstChecked + 1), std::string::npos) << output;
     const std::string first = pdfOf(output, files_.file("first.json"));
     EXPECT_EQ(first, files_.file("out/Rechnung RE-1001.pdf")) << output;
     const std::string firstText = test::pdfText(first);

@@ -333,6 +333,8 @@ TEST_F(InvoiceApplication, ADialogEditChangesThePrintedPageTheXmlAndTheFileNameT
 
     const WString entry = finishedEntry(u"KORVENTAJob_Inst001_101");
     ASSERT_EQ(textIn(entry, u"Result"), u"OK");
+    EXPECT_EQ(textIn(entry, u"InvoiceCheck"), u"valid")
+        << toUtf8(textIn(entry, u"InvoiceCheckRules"));
     const std::string pdf = toUtf8(textIn(entry, u"OutputPDF"));
     EXPECT_EQ(std::filesystem::path(pdf).filename(), "Rechnung RE-2024-0815.pdf");
     const std::string text = test::pdfText(pdf);
