@@ -26,14 +26,17 @@ bool packageInstalled() {
                .output.find("install ok installed") != std::string::npos;
 }
 
-bool queueExists() { return runCommand(std::string("lpstat -p ") + kQueue).status == 0; }
+bool queueExists() {
+    return runCommand(std::string("lpstat -p ") + kQueue).status == 0;
+}
 
 // dpkg waits for nobody: another apt or dpkg run holding its lock is waited out here.
 CommandResult dpkg(const std::string& arguments) {
     CommandResult result;
     for (int attempt = 0; attempt < 60; ++attempt) {
         result = runCommand("dpkg " + arguments);
-        if (result.status == 0 || result.output.find("lock") == std::string::npos) break;
+        if (result.status == 0 || result.output.find("lock") == std::string::npos)
+            break;
         std::this_thread::sleep_for(std::chrono::seconds(2));
     }
     return result;
@@ -42,11 +45,14 @@ CommandResult dpkg(const std::string& arguments) {
 // Two test runs on one machine would remove each other's package: one at a time.
 class MachineLock {
 public:
-    MachineLock() : fd_(::open("/run/lock/korventa-package-test.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
-        if (fd_ >= 0) (void)::flock(fd_, LOCK_EX);
+    MachineLock()
+        : fd_(::open("/run/lock/korventa-package-test.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+        if (fd_ >= 0)
+            (void)::flock(fd_, LOCK_EX);
     }
     ~MachineLock() {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ >= 0)
+            ::close(fd_);
     }
     MachineLock(const MachineLock&) = delete;
     MachineLock& operator=(const MachineLock&) = delete;
@@ -60,18 +66,22 @@ struct MachineCleanup {
     bool installed = false;
     bool queueAdded = false;
     ~MachineCleanup() {
-        if (queueAdded) (void)runCommand(std::string("lpadmin -x ") + kQueue);
-        if (installed) (void)dpkg("-r korventa");
+        if (queueAdded)
+            (void)runCommand(std::string("lpadmin -x ") + kQueue);
+        if (installed)
+            (void)dpkg("-r korventa");
     }
 };
 
 class InstalledPackage : public testing::Test {
 protected:
     void SetUp() override {
-        if (::geteuid() != 0) GTEST_SKIP() << "dpkg -i needs root";
+        if (::geteuid() != 0)
+            GTEST_SKIP() << "dpkg -i needs root";
         if (runCommand("lpstat -r").output.find("scheduler is running") == std::string::npos)
             GTEST_SKIP() << "the CUPS scheduler is not running (lpstat -r)";
-        if (packageInstalled()) GTEST_SKIP() << "korventa is installed here already; not touched";
+        if (packageInstalled())
+            GTEST_SKIP() << "korventa is installed here already; not touched";
         deb_ = builtPackage();
         ASSERT_FALSE(deb_.empty()) << "no package in " KORVENTA_PACKAGE_DIR;
         std::filesystem::create_directories(home_.file("home"));
@@ -80,12 +90,12 @@ protected:
     // A command with the private home and hives, nothing of the machine's user settings.
     CommandResult asUser(const std::string& command) const {
         const std::string home = home_.file("home");
-        return runCommand("env HOME=" + shellQuoted(home) + " XDG_CONFIG_HOME=" +
-                          shellQuoted(home + "/.config") + " XDG_CACHE_HOME=" +
-                          shellQuoted(home + "/.cache") + " XDG_DATA_HOME=" +
-                          shellQuoted(home + "/.local/share") + " TALVENIR_USER_HIVE=" +
-                          shellQuoted(home_.file("user.db")) + " TALVENIR_MACHINE_HIVE=" +
-                          shellQuoted(home_.file("machine.db")) + " " + command);
+        return runCommand(
+            "env HOME=" + shellQuoted(home) + " XDG_CONFIG_HOME=" + shellQuoted(home + "/.config") +
+            " XDG_CACHE_HOME=" + shellQuoted(home + "/.cache") +
+            " XDG_DATA_HOME=" + shellQuoted(home + "/.local/share") +
+            " TALVENIR_USER_HIVE=" + shellQuoted(home_.file("user.db")) +
+            " TALVENIR_MACHINE_HIVE=" + shellQuoted(home_.file("machine.db")) + " " + command);
     }
 
     std::string deb_;
@@ -97,8 +107,8 @@ TEST_F(InstalledPackage, ConvertsALocalPageOnPrivateSettingsAndIsRemovedWithoutA
     MachineCleanup cleanup;
     // Paths of the package that exist before it is installed (the shared folders) may stay.
     std::vector<std::string> alreadyThere;
-    const CommandResult contents =
-        runCommand("dpkg-deb --fsys-tarfile " + shellQuoted(deb_) + " | tar -t | sed 's|^\\.||; s|/$||'");
+    const CommandResult contents = runCommand("dpkg-deb --fsys-tarfile " + shellQuoted(deb_) +
+                                              " | tar -t | sed 's|^\\.||; s|/$||'");
     ASSERT_EQ(contents.status, 0) << contents.output;
     for (const std::string& path : linesOf(contents.output)) {
         std::error_code ignored;
@@ -128,8 +138,8 @@ TEST_F(InstalledPackage, ConvertsALocalPageOnPrivateSettingsAndIsRemovedWithoutA
                     "<title>Rechnung 4711</title><h1>Rechnung 4711</h1>"
                     "<p>Lieferant Hagedorn GmbH, Summe 1.234,56 EUR</p>");
     const CommandResult converted =
-        asUser("timeout 180 /usr/bin/korventa-convert --out " + shellQuoted(home_.file("out")) + " " +
-               shellQuoted(home_.file("page.html")));
+        asUser("timeout 180 /usr/bin/korventa-convert --out " + shellQuoted(home_.file("out")) +
+               " " + shellQuoted(home_.file("page.html")));
     ASSERT_EQ(converted.status, 0) << converted.output;
     const std::string pdf = home_.file("out/Rechnung 4711.pdf");
     EXPECT_NE(converted.output.find(home_.file("page.html") + ": " + pdf), std::string::npos)

@@ -21,9 +21,10 @@ class PackageContents : public testing::Test {
 protected:
     void SetUp() override {
         deb_ = builtPackage();
-        ASSERT_FALSE(deb_.empty()) << "no korventa_" KORVENTA_VERSION "_*.deb in " KORVENTA_PACKAGE_DIR;
-        const CommandResult unpacked = runCommand("dpkg-deb -x " + shellQuoted(deb_) + " " +
-                                                  shellQuoted(root_.path()));
+        ASSERT_FALSE(deb_.empty())
+            << "no korventa_" KORVENTA_VERSION "_*.deb in " KORVENTA_PACKAGE_DIR;
+        const CommandResult unpacked =
+            runCommand("dpkg-deb -x " + shellQuoted(deb_) + " " + shellQuoted(root_.path()));
         ASSERT_EQ(unpacked.status, 0) << unpacked.output;
     }
 
@@ -35,18 +36,24 @@ protected:
                                       const std::string& folder) const {
         const std::string script =
             "source /usr/share/bash-completion/bash_completion; "
-            "source " + shellQuoted(installed("/usr/share/bash-completion/completions/" + program)) +
-            "; cd " + shellQuoted(folder) + "; COMP_LINE=" + shellQuoted(line) +
+            "source " +
+            shellQuoted(installed("/usr/share/bash-completion/completions/" + program)) + "; cd " +
+            shellQuoted(folder) + "; COMP_LINE=" + shellQuoted(line) +
             "; COMP_POINT=${#COMP_LINE}; read -ra COMP_WORDS <<< \"$COMP_LINE\"; "
             "[[ $COMP_LINE == *' ' ]] && COMP_WORDS+=(''); COMP_CWORD=$((${#COMP_WORDS[@]}-1)); "
-            "f=$(complete -p " + program + " | sed 's/.*-F \\([^ ]*\\) .*/\\1/'); "
-            "$f " + program + " \"${COMP_WORDS[COMP_CWORD]}\" \"${COMP_WORDS[COMP_CWORD-1]}\"; "
+            "f=$(complete -p " +
+            program +
+            " | sed 's/.*-F \\([^ ]*\\) .*/\\1/'); "
+            "$f " +
+            program +
+            " \"${COMP_WORDS[COMP_CWORD]}\" \"${COMP_WORDS[COMP_CWORD-1]}\"; "
             "printf '%s\\n' \"${COMPREPLY[@]}\"";
         const CommandResult result = runCommand("bash -c " + shellQuoted(script));
         EXPECT_EQ(result.status, 0) << result.output;
         std::set<std::string> offered;
         for (const std::string& word : linesOf(result.output))
-            if (!word.empty()) offered.insert(word);
+            if (!word.empty())
+                offered.insert(word);
         return offered;
     }
 
@@ -63,7 +70,8 @@ std::pair<unsigned, unsigned> pngSize(const std::string& path) {
         return (unsigned{header[at]} << 24) | (unsigned{header[at + 1]} << 16) |
                (unsigned{header[at + 2]} << 8) | unsigned{header[at + 3]};
     };
-    if (!file || std::string(reinterpret_cast<char*>(header) + 1, 3) != "PNG") return {0, 0};
+    if (!file || std::string(reinterpret_cast<char*>(header) + 1, 3) != "PNG")
+        return {0, 0};
     return {word(16), word(20)};
 }
 
@@ -84,18 +92,18 @@ TEST_F(PackageContents, LintianFindsNoErrorAndTheReadmeExplainsEveryWarning) {
 }
 
 TEST_F(PackageContents, ControlCarriesTheVersionComputedDependsAndNoMaintainerScripts) {
-    const CommandResult fields = runCommand("dpkg-deb -f " + shellQuoted(deb_) +
-                                            " Package Version Depends Recommends");
+    const CommandResult fields =
+        runCommand("dpkg-deb -f " + shellQuoted(deb_) + " Package Version Depends Recommends");
     ASSERT_EQ(fields.status, 0) << fields.output;
     EXPECT_NE(fields.output.find("Package: korventa\n"), std::string::npos) << fields.output;
     EXPECT_NE(fields.output.find("Version: " KORVENTA_VERSION "\n"), std::string::npos)
         << fields.output;
     // Found by dpkg-shlibdeps in the programs, not listed by hand.
-    for (const char* library : {"libc6 (", "libqt6webenginecore6 (", "libcups2 (", "libqpdf29 (",
-                                "libsqlite3-0 ("})
+    for (const char* library :
+         {"libc6 (", "libqt6webenginecore6 (", "libcups2 (", "libqpdf29 (", "libsqlite3-0 ("})
         EXPECT_NE(fields.output.find(library), std::string::npos) << fields.output;
-    for (const char* optional : {"cups-daemon", "libsaxonhe-java", "default-jre-headless",
-                                 "xdg-utils", "xdg-user-dirs"})
+    for (const char* optional :
+         {"cups-daemon", "libsaxonhe-java", "default-jre-headless", "xdg-utils", "xdg-user-dirs"})
         EXPECT_NE(fields.output.find(optional), std::string::npos) << fields.output;
 
     const CommandResult control =
@@ -130,8 +138,10 @@ TEST_F(PackageContents, DesktopEntryMetainfoAndIconsAreWhereDesktopsLook) {
     EXPECT_EQ(entry.status, 0) << entry.output;
     EXPECT_EQ(entry.output, "");
 
-    const std::string metainfo = installed("/usr/share/metainfo/com.talvenir.korventa.metainfo.xml");
-    const CommandResult component = runCommand("appstreamcli validate --no-net " + shellQuoted(metainfo));
+    const std::string metainfo =
+        installed("/usr/share/metainfo/com.talvenir.korventa.metainfo.xml");
+    const CommandResult component =
+        runCommand("appstreamcli validate --no-net " + shellQuoted(metainfo));
     EXPECT_EQ(component.status, 0) << component.output;
 
     const std::string icons = installed("/usr/share/icons/hicolor/");
@@ -157,7 +167,8 @@ TEST_F(PackageContents, CompletionOffersOptionsFoldersRegistryRootsAndTypes) {
     };
     using Words = std::set<std::string>;
     EXPECT_EQ(convert("korventa-convert --ti"), Words({"--timeout"}));
-    EXPECT_EQ(convert("korventa-convert --no-"), Words({"--no-detect", "--no-hide"}));
+    EXPECT_EQ(convert("korventa-convert --no-"),
+              Words({"--no-collate", "--no-detect", "--no-hide"}));
     EXPECT_EQ(convert("korventa-convert --out "), Words({"invoices"}));
     EXPECT_EQ(convert("korventa-convert --data "), Words({"data.json", "invoices"}));
     EXPECT_EQ(convert("korventa-convert --invoice "), Words({"invoices", "page.html"}));
@@ -168,6 +179,27 @@ TEST_F(PackageContents, CompletionOffersOptionsFoldersRegistryRootsAndTypes) {
     EXPECT_EQ(reg("korventa-reg delete HKCU\\\\K /v"), Words({"/v", "/ve", "/va"}));
     EXPECT_EQ(reg("korventa-reg import "), Words({"invoices", "saved.reg"}));
     EXPECT_EQ(reg("korventa-reg export HKCU\\\\K "), Words({"invoices", "saved.reg"}));
+}
+
+TEST_F(PackageContents, EveryOptionTheHelpListsIsCompletedAndInTheManualPage) {
+    const CommandResult help =
+        runCommand(shellQuoted(installed("/usr/lib/korventa/korventa-convert")) + " --help");
+    ASSERT_EQ(help.status, 0) << help.output;
+    const std::string manual =
+        runCommand("MANWIDTH=200 man -l " +
+                   shellQuoted(installed("/usr/share/man/man1/korventa-convert.1.gz")))
+            .output;
+    TempDir work;
+    const std::set<std::string> offered =
+        completions("korventa-convert", "korventa-convert --", work.path());
+    const std::regex option("--[a-z][a-z-]*");
+    std::size_t options = 0;
+    for (auto it = std::sregex_iterator(help.output.begin(), help.output.end(), option);
+         it != std::sregex_iterator(); ++it, ++options) {
+        EXPECT_TRUE(offered.count(it->str())) << it->str() << " is not completed";
+        EXPECT_NE(manual.find(it->str()), std::string::npos) << it->str() << " is not in the page";
+    }
+    EXPECT_GT(options, 10u);
 }
 
 }  // namespace

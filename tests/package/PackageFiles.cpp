@@ -13,7 +13,8 @@ CommandResult runCommand(const std::string& command) {
     CommandResult result;
     const std::string merged = "exec 2>&1; " + command;
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(merged.c_str(), "r"), ::pclose);
-    if (!pipe) return result;
+    if (!pipe)
+        return result;
     std::array<char, 4096> chunk{};
     for (std::size_t got; (got = std::fread(chunk.data(), 1, chunk.size(), pipe.get())) > 0;)
         result.output.append(chunk.data(), got);
@@ -33,9 +34,11 @@ std::string builtPackage() {
     std::error_code failure;
     for (const auto& entry : std::filesystem::directory_iterator(KORVENTA_PACKAGE_DIR, failure)) {
         const std::string name = entry.path().filename().string();
-        if (name.rfind("korventa_" KORVENTA_VERSION "_", 0) != 0 || entry.path().extension() != ".deb")
+        if (name.rfind("korventa_" KORVENTA_VERSION "_", 0) != 0 ||
+            entry.path().extension() != ".deb")
             continue;
-        if (!found.empty()) return {};
+        if (!found.empty())
+            return {};
         found = entry.path().string();
     }
     return found;
@@ -46,7 +49,8 @@ std::vector<std::string> linesOf(const std::string& text) {
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
+        if (end == std::string::npos)
+            end = text.size();
         lines.push_back(text.substr(start, end - start));
         start = end + 1;
     }

@@ -185,8 +185,8 @@ TEST_F(RegToolTest, RefusesBadCommandLinesWithOneErrorLine) {
 TEST_F(RegToolTest, VersionIsOneLineAndOpensNoHive) {
     const Outcome outcome = run({"--version"});
     EXPECT_EQ(outcome.code, 0);
-    EXPECT_TRUE(std::regex_match(outcome.out, std::regex("korventa-reg [0-9]+\\.[0-9]+\\.[0-9]+\n")))
-        << outcome.out;
+    const std::regex versionLine("korventa-reg [0-9]+\\.[0-9]+\\.[0-9]+\n");
+    EXPECT_TRUE(std::regex_match(outcome.out, versionLine)) << outcome.out;
     EXPECT_EQ(outcome.err, "");
     EXPECT_FALSE(std::filesystem::exists(hives_.userHive()));
     EXPECT_FALSE(std::filesystem::exists(hives_.machineHive()));
