@@ -150,6 +150,27 @@ TEST_F(InstalledPackage, ConvertsALocalPageOnPrivateSettingsAndIsRemovedWithoutA
     EXPECT_NE(text.output.find("Lieferant Hagedorn GmbH, Summe 1.234,56 EUR"), std::string::npos)
         << text.output;
 
+    // The bundled application page as an invoice: the installed checker finds its rules and
+    // schemas beside the installed driver.
+    const CommandResult invoice =
+        asUser("timeout 180 /usr/bin/korventa-convert --invoice --out " +
+               shellQuoted(home_.file("out")) + " /usr/lib/veltrix/ZUGFeRD/simple/index.html");
+    ASSERT_EQ(invoice.status, 0) << invoice.output;
+    const bool rulesCanRun = std::filesystem::exists("/usr/share/java/Saxon-HE.jar") &&
+                             runCommand("command -v java").status == 0;
+    EXPECT_NE(invoice.output.find(rulesCanRun ? "(invoice checked: valid)" : ".pdf"),
+              std::string::npos)
+        << invoice.output;
+    const std::string page = "/usr/lib/veltrix/ZUGFeRD/simple/index.html: ";
+    const std::size_t line = invoice.output.find(page);
+    ASSERT_NE(line, std::string::npos) << invoice.output;
+    const std::size_t start = line + page.size();
+    const std::string invoicePdf =
+        invoice.output.substr(start, invoice.output.find(".pdf", start) + 4 - start);
+    const CommandResult attachment =
+        runCommand("qpdf --list-attachments " + shellQuoted(invoicePdf));
+    EXPECT_NE(attachment.output.find("factur-x.xml"), std::string::npos) << attachment.output;
+
     const CommandResult listed = runCommand("dpkg -L korventa");
     ASSERT_EQ(listed.status, 0) << listed.output;
     const CommandResult removal = dpkg("-r korventa");
