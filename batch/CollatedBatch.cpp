@@ -51,6 +51,8 @@ CollatedBatch::CollatedBatch(CMainFrame& frame, const BatchOptions& options,
                 std::to_string(std::chrono::steady_clock::now().time_since_epoch().count())) {
     ticker_.setInterval(kTickMs);
     connect(&ticker_, &QTimer::timeout, this, &CollatedBatch::handleTick);
+    writer_.setInterval(0);
+    connect(&writer_, &QTimer::timeout, this, &CollatedBatch::handleWriteTick);
     deadline_.setSingleShot(true);
     connect(&deadline_, &QTimer::timeout, this, [this] {
         failChunk("no answer within " + std::to_string(options_.timeoutSeconds) + " s");
@@ -87,7 +89,7 @@ void CollatedBatch::renderChunk() {
     chunkStart_ = next_;
     std::vector<std::string> dataTexts;
     while (next_ < items_.size() && dataTexts.size() < kSectionsPerPrint) {
-        Entry entry{next_++, {}, {}};
+        Entry entry{next_++, {}, {}, {}};
         std::string text;
         if (readDataFile(items_[entry.item].dataFile, text, entry.failure))
             dataTexts.push_back(std::move(text));
@@ -183,46 +185,63 @@ void CollatedBatch::handlePrinted(const QByteArray& pdf, unsigned chunk) {
         fallBack("a collated print cannot be cut into invoices: " + error);
         return;
     }
-    writeJobs(parts);
+    std::size_t part = 0;
+    for (Entry& entry : entries_) {
+        if (entry.failure.empty())
+            entry.pdf = std::move(parts[part++]);
+    }
     endChunk();
 }
 
-// Each part is written as the job of a request of its own: that section's commands and XML.
-void CollatedBatch::writeJobs(const std::vector<std::string>& parts) {
+// Writing a job waits mostly for the disk; one job per turn of the event loop lets the next
+// chunk render and print meanwhile.
+void CollatedBatch::handleWriteTick() {
+    if (!writes_.empty()) {
+        writeJob(writes_.front());
+        writes_.pop_front();
+    }
+    report_.flush();
+    if (!writes_.empty())
+        return;
+    writer_.stop();
+    if (entries_.empty() && next_ >= items_.size())
+        stop(items_.size());
+}
+
+// A part is written as the job of a request of its own: its section's commands and XML.
+void CollatedBatch::writeJob(Entry& entry) {
     CEdgeView& view = *frame_.view();
     RequestState& state = view.requestState();
-    std::size_t part = 0;
-    for (Entry& entry : entries_) {
-        if (!entry.failure.empty())
-            continue;
-        const std::string& pdf = parts[part++];
+    if (entry.failure.empty()) {
         state.commandMap.clear();
         state.facturXml.clear();
         if (takeConversionResult(entry.message, state.commandMap, state.facturXml) !=
             IntakeStatus::Accepted) {
             entry.failure = "the page gave no result: invalid conversion result";
-            continue;
         }
-        const WString jobKey =
-            view.WritePrintedJob(QByteArray(pdf.data(), static_cast<qsizetype>(pdf.size())));
-        if (jobKey.empty())
-            entry.failure = "the driver prepared no job for the printer \"" +
-                            toUtf8(state.printerName) + "\"";
-        else
-            entry.message = toUtf8(jobKey);
     }
-    for (Entry& entry : entries_) {
-        if (entry.failure.empty())
-            report_.addJob(items_[entry.item].label, fromUtf8(entry.message));
-        else
-            report_.addFailure(items_[entry.item].label, entry.failure);
+    if (!entry.failure.empty()) {
+        report_.addFailure(items_[entry.item].label, entry.failure);
+        return;
     }
-    entries_.clear();
+    const WString jobKey =
+        view.WritePrintedJob(QByteArray(entry.pdf.data(), static_cast<qsizetype>(entry.pdf.size())));
+    if (jobKey.empty())
+        report_.addFailure(items_[entry.item].label, "the driver prepared no job for the printer \"" +
+                                                         toUtf8(state.printerName) + "\"");
+    else
+        report_.addJob(items_[entry.item].label, jobKey);
+}
+
+void CollatedBatch::flushWrites() {
+    for (Entry& entry : writes_) writeJob(entry);
+    writes_.clear();
 }
 
 // The chunk's items fail, the rest go one by one: a view that did not answer in time is
 // better served by the one-by-one path, which restarts what it must.
 void CollatedBatch::failChunk(const std::string& reason) {
+    flushWrites();
     for (Entry& entry : entries_)
         report_.addFailure(items_[entry.item].label, entry.failure.empty() ? reason : entry.failure);
     entries_.clear();
@@ -233,6 +252,7 @@ void CollatedBatch::failChunk(const std::string& reason) {
 void CollatedBatch::fallBack(const std::string& reason) {
     std::fprintf(stderr, "korventa-convert: %s; converting the rest one invoice at a time\n",
                  reason.c_str());
+    flushWrites();
     entries_.clear();
     stop(chunkStart_);
 }
@@ -241,19 +261,22 @@ void CollatedBatch::stop(std::size_t handled) {
     ++chunk_;
     deadline_.stop();
     ticker_.stop();
+    writer_.stop();
     emit finished(handled);
 }
 
+// The chunk's entries join the writes; the next chunk renders at once, as the print that
+// just ended left the view idle.
 void CollatedBatch::endChunk() {
-    for (Entry& entry : entries_) report_.addFailure(items_[entry.item].label, entry.failure);
+    for (Entry& entry : entries_) writes_.push_back(std::move(entry));
     entries_.clear();
-    if (next_ >= items_.size()) {
-        stop(items_.size());
-        return;
-    }
     ++chunk_;
-    deadline_.start(std::chrono::seconds(options_.timeoutSeconds));
-    ticker_.start();
+    deadline_.stop();
+    writer_.start();
+    if (next_ < items_.size()) {
+        deadline_.start(std::chrono::seconds(options_.timeoutSeconds));
+        renderChunk();
+    }
 }
 
 }  // namespace korventa

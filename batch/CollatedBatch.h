@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -44,13 +45,16 @@ private:
         std::size_t item = 0;
         std::string failure;
         std::string message;  // the section's result, as a single request would post it
+        std::string pdf;      // its part of the print
     };
 
     void handleTick();
     void renderChunk();
     void handleRendered(const QVariant& result, unsigned chunk);
     void handlePrinted(const QByteArray& pdf, unsigned chunk);
-    void writeJobs(const std::vector<std::string>& parts);
+    void handleWriteTick();
+    void writeJob(Entry& entry);
+    void flushWrites();
     void failChunk(const std::string& reason);
     void fallBack(const std::string& reason);
     void stop(std::size_t handled);
@@ -68,10 +72,12 @@ private:
     bool loading_ = true;
     bool libraryInjected_ = false;
     std::string runToken_;
-    std::vector<Entry> entries_;
+    std::vector<Entry> entries_;  // the chunk rendering or printing
+    std::deque<Entry> writes_;    // printed or failed, in input order
     std::size_t sections_ = 0;
     QTimer ticker_;
     QTimer deadline_;
+    QTimer writer_;
 };
 
 }  // namespace korventa

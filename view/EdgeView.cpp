@@ -348,15 +348,20 @@ bool CEdgeView::PrintToBytes(std::function<void(const QByteArray& pdf)> done) {
     return true;
 }
 
+// A print of another part of the document may be under way meanwhile: it stays so.
 WString CEdgeView::WritePrintedJob(const QByteArray& pdf) {
-    OnPdfStreamCompleted(pdf, documentTitle(), page_->url().toString().toStdU16String());
+    writeJob(pdf, documentTitle(), page_->url().toString().toStdU16String());
     return lastJobKeyName_;
 }
 
-// An empty result is a failed print: the job still goes to the driver, with an empty file.
 void CEdgeView::OnPdfStreamCompleted(const QByteArray& pdf, const WString& title,
                                      const WString& address) {
     printing_ = false;
+    writeJob(pdf, title, address);
+}
+
+// An empty result is a failed print: the job still goes to the driver, with an empty file.
+void CEdgeView::writeJob(const QByteArray& pdf, const WString& title, const WString& address) {
     printSettings_.documentTitle = title;
     MemoryStream stream(std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
     const PrintedPage printed{pdf.isEmpty() ? nullptr : &stream, title, address};

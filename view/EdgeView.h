@@ -133,6 +133,7 @@ private:
     [[nodiscard]] bool printLayout(QPageLayout& layout);
     void OnPdfStreamCompleted(const QByteArray& pdf, const WString& title,
                               const WString& address);
+    void writeJob(const QByteArray& pdf, const WString& title, const WString& address);
     [[nodiscard]] WString documentTitle() const;
 
     FailureReporter& failures_;
