@@ -11,10 +11,12 @@ namespace {
 
 using Json = nlohmann::json;
 
+// Any library failure counts as a refused message: besides parse errors the parser throws
+// out_of_range for a number beyond a double's range (1e400), which the page controls.
 std::optional<Json> parseStrictly(std::string_view message) {
     try {
         return Json::parse(message);
-    } catch (const Json::parse_error&) {
+    } catch (const Json::exception&) {
         return std::nullopt;
     }
 }

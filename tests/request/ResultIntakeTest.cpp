@@ -90,5 +90,14 @@ TEST_F(ResultIntake, InvalidMessagesChangeNothing) {
     EXPECT_EQ(facturXml, "<earlier/>");
 }
 
+TEST_F(ResultIntake, NumbersBeyondADoubleAreRefusedWithoutChangingAnything) {
+    for (const char* message : {R"({"n":1e400})", "[-1e999]",
+                                R"({"facx":"<new/>","cmds":{"DocTitle":"New"},"x":1E+309})"}) {
+        EXPECT_EQ(take(message), IntakeStatus::Invalid) << message;
+    }
+    EXPECT_EQ(commands, (JobCommandMap{{u"DocTitle", u"Earlier"}}));
+    EXPECT_EQ(facturXml, "<earlier/>");
+}
+
 }  // namespace
 }  // namespace korventa
