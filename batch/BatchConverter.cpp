@@ -8,6 +8,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <filesystem>
+#include <system_error>
 
 #include "frame/CommandId.h"
 #include "frame/MainFrame.h"
@@ -70,8 +71,11 @@ bool BatchConverter::prepare(std::string& error) {
     frame_.commands().setShowJsonWhenPrint(false);
     if (!options_.outputFolder.empty()) {
         std::error_code failure;
-        const std::filesystem::path folder = std::filesystem::absolute(options_.outputFolder);
-        std::filesystem::create_directories(folder, failure);
+        std::filesystem::path folder = std::filesystem::absolute(options_.outputFolder, failure);
+        if (failure)
+            folder = options_.outputFolder;
+        else
+            std::filesystem::create_directories(folder, failure);
         if (failure) {
             error = "the output folder " + folder.string() + " cannot be made: " +
                     failure.message();
@@ -86,8 +90,10 @@ bool BatchConverter::prepare(std::string& error) {
 // is left to the one-by-one path, which reports it for every item.
 void BatchConverter::start() {
     current_ = 0;
+    std::error_code ignored;
     if (!options_.dataPaths.empty() && options_.collate && !items_.empty() &&
-        (isAddress(items_.front().page) || std::filesystem::is_regular_file(items_.front().page))) {
+        (isAddress(items_.front().page) ||
+         std::filesystem::is_regular_file(items_.front().page, ignored))) {
         collated_.start();
         return;
     }
@@ -101,7 +107,12 @@ void BatchConverter::startItem() {
         return;
     }
     const BatchItem& item = items_[current_];
-    if (!isAddress(item.page) && !std::filesystem::is_regular_file(item.page)) {
+    if (!item.failure.empty()) {
+        fail(item.failure);
+        return;
+    }
+    std::error_code ignored;
+    if (!isAddress(item.page) && !std::filesystem::is_regular_file(item.page, ignored)) {
         fail("no such page");
         return;
     }

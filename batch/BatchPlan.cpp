@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <nlohmann/json.hpp>
 #include <system_error>
+
+#include "core/FileBytes.h"
 
 namespace korventa {
 namespace {
@@ -19,21 +19,34 @@ std::string absolutePage(const std::string& input) {
     return error ? input : path.lexically_normal().string();
 }
 
+// Far beyond any invoice's data, and still a size the page can take as one string.
+constexpr std::size_t kMaxDataBytes = std::size_t{64} << 20;
+
 // A folder gives its *.json files in name order; anything else stands for itself, so a
-// missing or unreadable file is reported on its own line when its turn comes.
-void addDataFiles(const std::string& path, std::vector<std::string>& files) {
+// missing or unreadable file is reported on its own line when its turn comes. A folder that
+// cannot be read or holds no data file is an item that fails, so it gets its line too.
+void addDataFiles(const std::string& path, const std::string& page, std::vector<BatchItem>& items) {
     std::error_code error;
     if (!std::filesystem::is_directory(path, error)) {
-        files.push_back(path);
+        items.push_back({path, page, path, {}});
         return;
     }
     std::vector<std::string> found;
-    for (const auto& entry : std::filesystem::directory_iterator(path, error)) {
-        if (entry.path().extension() == ".json")
-            found.push_back(entry.path().string());
+    std::filesystem::directory_iterator entry(path, error);
+    for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+        if (entry->path().extension() == ".json")
+            found.push_back(entry->path().string());
+    }
+    if (error) {
+        items.push_back({path, page, {}, "the data folder cannot be read: " + error.message()});
+        return;
+    }
+    if (found.empty()) {
+        items.push_back({path, page, {}, "the data folder holds no .json file"});
+        return;
     }
     std::sort(found.begin(), found.end());
-    files.insert(files.end(), found.begin(), found.end());
+    for (const std::string& file : found) items.push_back({file, page, file, {}});
 }
 
 // Every run of a sharded batch plans the same list (a folder in name order) and keeps its own
@@ -50,19 +63,25 @@ std::vector<BatchItem> takeShard(std::vector<BatchItem> items, const BatchOption
 
 }  // namespace
 
+// Only a regular file is read (opened without blocking, so a FIFO cannot hang the run), and
+// only a JSON object is data: without exceptions the parser reports every fault, a number
+// beyond a double's range included, as a discarded value.
 bool readDataFile(const std::string& path, std::string& text, std::string& failure) {
-    std::ifstream file(path, std::ios::binary);
-    if (file)
-        text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    if (!file || file.bad()) {
-        failure = "the data file cannot be read";
+    std::string error;
+    if (!readFileBytes(path, LinkPolicy::Follow, kMaxDataBytes, text, error)) {
+        failure = "the data file cannot be read: " + error;
         return false;
     }
-    if (!nlohmann::json::accept(text)) {
+    const nlohmann::json value = nlohmann::json::parse(text, nullptr, false);
+    if (value.is_discarded()) {
         failure = "the data file is not valid JSON";
-        return false;
+    } else if (!value.is_object()) {
+        failure = "the data file holds no JSON object";
+    } else {
+        return true;
     }
-    return true;
+    text.clear();
+    return false;
 }
 
 bool isAddress(const std::string& input) {
@@ -80,12 +99,10 @@ std::vector<BatchItem> planBatch(const BatchOptions& options) {
     std::vector<BatchItem> items;
     if (options.dataPaths.empty()) {
         for (const std::string& input : options.inputs)
-            items.push_back({input, absolutePage(input), {}});
+            items.push_back({input, absolutePage(input), {}, {}});
     } else {
-        std::vector<std::string> files;
-        for (const std::string& path : options.dataPaths) addDataFiles(path, files);
         const std::string page = absolutePage(options.inputs.front());
-        for (const std::string& file : files) items.push_back({file, page, file});
+        for (const std::string& path : options.dataPaths) addDataFiles(path, page, items);
     }
     return takeShard(std::move(items), options);
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "driver/FinishedJobEntry.h"
+#include "platform/registry/RegistryHive.h"
 #include "print/PostActionWorker.h"
 
 namespace korventa {
@@ -57,6 +58,10 @@ std::string outcomeText(SettingsMap& result, const WString& jobKey) {
     if (outcome != u"OK")
         return "failed: " + toUtf8(outcome);
     std::string text = toUtf8(result[u"OutputPDF"]);
+    // The draft was what the e-mail job was for; the PDF it would have carried is named.
+    if (!result[u"EmailError"].empty())
+        return "failed: the e-mail draft was not written: " + toUtf8(result[u"EmailError"]) +
+               " (the PDF is " + text + ")";
     if (!result[u"OutputEmail"].empty())
         text += " (e-mail draft: " + toUtf8(result[u"OutputEmail"]) + ")";
     if (!result[u"InvoiceError"].empty())
@@ -66,6 +71,26 @@ std::string outcomeText(SettingsMap& result, const WString& jobKey) {
                "; report: " + toUtf8(result[u"InvoiceCheckReport"]) + ")";
     }
     return text + checkText(result);
+}
+
+// False while the job's post-processing may still be running.
+bool takeOutcome(const WString& jobKey, std::string& text) {
+    SettingsMap result;
+    reg::RegStatus status = reg::RegStatus::Ok;
+    switch (pollFinishedJob(jobKey, [] { return runningPostActions() > 0; }, result, status)) {
+        case FinishedJobState::Pending:
+            return false;
+        case FinishedJobState::Unreadable:
+            text = "failed: the driver's record of " + toUtf8(jobKey) + " cannot be read from " +
+                   reg::RegistryHive::local(reg::RootKey::CurrentUser).path() + ": " +
+                   reg::describe(status);
+            return true;
+        case FinishedJobState::Recorded:
+        case FinishedJobState::Missing:
+            text = outcomeText(result, jobKey);
+            return true;
+    }
+    return true;
 }
 
 }  // namespace
@@ -84,13 +109,8 @@ void BatchReport::addFailure(const std::string& label, const std::string& reason
 void BatchReport::flush() {
     while (!waiting_.empty()) {
         Line& line = waiting_.front();
-        if (line.text.empty()) {
-            SettingsMap result = readFinishedJob(line.jobKey);
-            const WString outcome = result[u"Result"];
-            if (outcome.empty() && runningPostActions() > 0)
-                return;
-            line.text = outcomeText(result, line.jobKey);
-        }
+        if (line.text.empty() && !takeOutcome(line.jobKey, line.text))
+            return;
         if (line.text.starts_with("failed: "))
             ++failures_;
         if (line.text.starts_with("invalid: "))

@@ -91,7 +91,10 @@ void CollatedBatch::renderChunk() {
     while (next_ < items_.size() && dataTexts.size() < kSectionsPerPrint) {
         Entry entry{next_++, {}, {}, {}};
         std::string text;
-        if (readDataFile(items_[entry.item].dataFile, text, entry.failure))
+        const BatchItem& item = items_[entry.item];
+        if (!item.failure.empty())
+            entry.failure = item.failure;
+        else if (readDataFile(item.dataFile, text, entry.failure))
             dataTexts.push_back(std::move(text));
         entries_.push_back(std::move(entry));
     }

@@ -164,9 +164,11 @@ void benchInvoice(CEdgeView& view) {
     std::vector<double> warm;
     for (int round = 0; round < kRounds; ++round)
         warm.push_back(createToFinished(view, xml));
-    SettingsMap entry = readFinishedJob(view.lastJobKeyName());
-    const std::string check = entry[u"InvoiceCheck"].empty() ? std::string("(no entry)")
-                                                             : toUtf8(entry[u"InvoiceCheck"]);
+    SettingsMap entry;
+    const bool read = readFinishedJob(view.lastJobKeyName(), entry) == reg::RegStatus::Ok;
+    const std::string check = !read || entry[u"InvoiceCheck"].empty()
+                                  ? std::string("(no entry)")
+                                  : toUtf8(entry[u"InvoiceCheck"]);
     std::printf("\n%-10s %18s %18s  %s\n", "invoice", "first (ms)", "warm median (ms)",
                 "invoice check");
     std::printf("%-10s %18.1f %18.1f  %s\n", "1 page", first, median(warm), check.c_str());

@@ -1,4 +1,4 @@
-#include "refdriver/FileBytes.h"
+#include "core/FileBytes.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 
 #include "core/UniqueFd.h"
 
-namespace korventa::refdriver {
+namespace korventa {
 namespace {
 
 // A file that shrinks while it is read gives what it still had; a read error gives nothing.
@@ -54,4 +54,4 @@ bool readFileBytes(const std::string& path, LinkPolicy links, std::size_t maxByt
     return false;
 }
 
-}  // namespace korventa::refdriver
+}  // namespace korventa

@@ -1,19 +1,19 @@
-// Whole files read into memory for the finishing steps: the job's PDF and its invoice XML.
-// Only regular files are read, so a FIFO or a device named in a job cannot block or flood the
-// worker; the job's own files are opened without following a symbolic link. Stateless; any
+// Whole files read into memory: a job's PDF and invoice XML, a batch run's data files. Only
+// regular files are read, so a FIFO or a device named in the input cannot block or flood the
+// reader; a job's own files are opened without following a symbolic link. Stateless; any
 // thread.
 #pragma once
 
 #include <cstddef>
 #include <string>
 
-namespace korventa::refdriver {
+namespace korventa {
 
 enum class LinkPolicy { Refuse, Follow };
 
-// False with a short reason in `error` (for the job's diagnostics) when the file is missing,
-// not a regular file, larger than `maxBytes` or unreadable.
+// False with a short reason in `error` when the file is missing, not a regular file, larger
+// than `maxBytes` or unreadable.
 [[nodiscard]] bool readFileBytes(const std::string& path, LinkPolicy links, std::size_t maxBytes,
                                  std::string& bytes, std::string& error);
 
-}  // namespace korventa::refdriver
+}  // namespace korventa

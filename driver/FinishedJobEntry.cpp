@@ -18,11 +18,26 @@ WString finishedEntryPath(WStringView jobKeyName) {
     return driverKeyPath(WString(FinishedListName) + u"\\" + finishedEntryName(jobKeyName));
 }
 
-SettingsMap readFinishedJob(WStringView jobKeyName) {
-    SettingsMap values;
-    (void)ReadKeyValues(finishedEntryPath(jobKeyName), values,
-                        reg::RegistryHive::local(reg::RootKey::CurrentUser));
-    return values;
+reg::RegStatus readFinishedJob(WStringView jobKeyName, SettingsMap& values) {
+    return ReadKeyValues(finishedEntryPath(jobKeyName), values,
+                         reg::RegistryHive::local(reg::RootKey::CurrentUser));
+}
+
+FinishedJobState pollFinishedJob(WStringView jobKeyName,
+                                 const std::function<bool()>& postProcessing,
+                                 SettingsMap& values, reg::RegStatus& status) {
+    const bool running = postProcessing();
+    status = readFinishedJob(jobKeyName, values);
+    const bool recorded = status == reg::RegStatus::Ok && !values[u"Result"].empty();
+    if (recorded) return FinishedJobState::Recorded;
+    if (running) return FinishedJobState::Pending;
+    if (status == reg::RegStatus::NotFound &&
+        reg::RegistryHive::local(reg::RootKey::CurrentUser).isDamaged()) {
+        status = reg::RegStatus::BadHive;
+    }
+    if (status == reg::RegStatus::Ok || status == reg::RegStatus::NotFound)
+        return FinishedJobState::Missing;
+    return FinishedJobState::Unreadable;
 }
 
 }  // namespace korventa

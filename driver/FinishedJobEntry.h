@@ -7,8 +7,11 @@
 // "InvoiceCheckReport" (the report's path beside the PDF). Stateless; any thread.
 #pragma once
 
+#include <functional>
+
 #include "core/SettingsMap.h"
 #include "core/Text.h"
+#include "platform/registry/RegStatus.h"
 
 namespace korventa {
 
@@ -18,7 +21,22 @@ inline constexpr WStringView FinishedListName = u"Finished";
 [[nodiscard]] WString finishedEntryName(WStringView jobKeyName);
 // The entry's key path in the user's hive.
 [[nodiscard]] WString finishedEntryPath(WStringView jobKeyName);
-// The entry's values; empty when the driver has recorded nothing for the job.
-[[nodiscard]] SettingsMap readFinishedJob(WStringView jobKeyName);
+// Adds the entry's values to `values`. NotFound when the driver has recorded nothing for the
+// job; any other failure means the hive could not say, not that the job has no result.
+[[nodiscard]] reg::RegStatus readFinishedJob(WStringView jobKeyName, SettingsMap& values);
+
+enum class FinishedJobState {
+    Pending,     // post-processing may still write the entry: ask again later
+    Recorded,    // `values` holds the entry
+    Missing,     // post-processing has ended without recording the job
+    Unreadable,  // post-processing has ended and the hive cannot be read (`status` says why)
+};
+
+// One look at a job handed to post-processing. `postProcessing` tells whether any of it is
+// still running; it is asked before the entry is read, so a worker that ends in between has
+// written its entry by the time the entry is read.
+[[nodiscard]] FinishedJobState pollFinishedJob(WStringView jobKeyName,
+                                               const std::function<bool()>& postProcessing,
+                                               SettingsMap& values, reg::RegStatus& status);
 
 }  // namespace korventa

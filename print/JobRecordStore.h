@@ -13,8 +13,8 @@ public:
     virtual ~JobRecordStore() = default;
     // Adds the key's values to `values`; a missing key adds nothing.
     virtual void read(WStringView jobKeyName, SettingsMap& values) = 0;
-    // Creates the key when missing; failures are not the caller's concern.
-    virtual void writeBatch(WStringView jobKeyName, const SettingsMap& values) = 0;
+    // Creates the key when missing; false when any of the batch was not stored.
+    [[nodiscard]] virtual bool writeBatch(WStringView jobKeyName, const SettingsMap& values) = 0;
 };
 
 }  // namespace korventa

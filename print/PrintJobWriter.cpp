@@ -28,19 +28,36 @@ bool writeAll(int fd, const char* bytes, std::size_t count) {
     while (count > 0) {
         const ssize_t written = ::write(fd, bytes, count);
         if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
+        if (written < 0) return false;
+        if (written == 0) {
+            errno = ENOSPC;
+            return false;
+        }
         bytes += written;
         count -= static_cast<std::size_t>(written);
     }
     return true;
 }
 
-// A file that cannot be opened or written keeps what it got; the job goes on regardless.
-void copyStream(ByteStream& stream, int fd) {
+void keepFirst(std::string& failure, const std::string& text) {
+    if (failure.empty()) failure = text;
+}
+
+std::string reason(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
+
+// Writes the whole file; false with errno set when it cannot be created or written.
+bool writeFile(const WString& path, const char* bytes, std::size_t count) {
+    const UniqueFd file = openForOutput(path);
+    return file.isOpen() && writeAll(file.get(), bytes, count);
+}
+
+void copyStream(ByteStream& stream, const WString& path, std::string& failure) {
+    const UniqueFd file = openForOutput(path);
+    if (!file.isOpen()) return keepFirst(failure, reason("the PDF file cannot be created"));
     char chunk[PrintJobWriter::kCopyChunk];
-    for (;;) {
-        const std::size_t count = stream.read(chunk, sizeof chunk);
-        if (count == 0 || !writeAll(fd, chunk, count)) return;
+    for (std::size_t count; (count = stream.read(chunk, sizeof chunk)) > 0;) {
+        if (!writeAll(file.get(), chunk, count))
+            return keepFirst(failure, reason("the PDF cannot be written"));
     }
 }
 
@@ -90,41 +107,49 @@ void PrintJobWriter::writeJob(const WString& jobKey, const PrintedPage& page,
     SettingsMap key;
     records_.read(jobKey, key);
     const WString folder = key[u"JobTempPath"];
+    std::string failure;
     WString pdfPath;
-    (void)GetTempFileNameW(folder, kTempPrefix, pdfPath);
-    records_.writeBatch(jobKey, fixedValues(pdfPath, request));
-    writeCommands(jobKey, page, request);
-    if (!request.outputFolder.empty()) {
-        records_.writeBatch(jobKey, {{WString(kOutputFolderValue), request.outputFolder}});
-    }
-    if (request.zugferdRequest != 0 && !request.facturXml.empty()) {
-        writeInvoiceXml(jobKey, folder, request);
-    }
-    const UniqueFd pdf = openForOutput(pdfPath);
-    if (pdf.isOpen() && page.pdf != nullptr) copyStream(*page.pdf, pdf.get());
+    if (!GetTempFileNameW(folder, kTempPrefix, pdfPath))
+        keepFirst(failure, "no file can be made in the job folder " + toUtf8(folder));
+    writeBatch(jobKey, fixedValues(pdfPath, request), failure);
+    writeCommands(jobKey, page, request, failure);
+    if (!request.outputFolder.empty())
+        writeBatch(jobKey, {{WString(kOutputFolderValue), request.outputFolder}}, failure);
+    if (request.zugferdRequest != 0 && !request.facturXml.empty())
+        writeInvoiceXml(jobKey, folder, request, failure);
+    if (page.pdf != nullptr && !pdfPath.empty()) copyStream(*page.pdf, pdfPath, failure);
+    // When the store itself fails this may not land either; the driver then finds the
+    // record incomplete, and a damaged PDF is refused by it all the same.
+    if (!failure.empty()) (void)records_.writeBatch(jobKey, {{u"JobWriteError", fromUtf8(failure)}});
     driver_.handOff(jobKey);
 }
 
 // The page may not name the job's own files, nor where the finished PDF goes: those values
 // are the program's.
 void PrintJobWriter::writeCommands(const WString& jobKey, const PrintedPage& page,
-                                   RequestState& request) {
+                                   RequestState& request, std::string& failure) {
     if (request.commandMap.empty()) return;
     JobCommandMap commands = filterPageCommands(request.commandMap, page.pageAddress);
     std::erase_if(commands, [](const auto& entry) { return isOutputFolderName(entry.first); });
     request.commandMap.clear();
-    if (!commands.empty()) records_.writeBatch(jobKey, commands);
+    if (!commands.empty()) writeBatch(jobKey, commands, failure);
 }
 
 void PrintJobWriter::writeInvoiceXml(const WString& jobKey, const WString& folder,
-                                     const RequestState& request) {
+                                     const RequestState& request, std::string& failure) {
     WString xmlPath;
-    (void)GetTempFileNameW(folder, kTempPrefix, xmlPath);
     const std::string_view xml(request.facturXml.c_str(), std::strlen(request.facturXml.c_str()));
-    if (const UniqueFd file = openForOutput(xmlPath); file.isOpen()) {
-        (void)writeAll(file.get(), xml.data(), xml.size());
+    if (!GetTempFileNameW(folder, kTempPrefix, xmlPath) ||
+        !writeFile(xmlPath, xml.data(), xml.size())) {
+        keepFirst(failure, reason("the invoice XML cannot be written"));
     }
-    records_.writeBatch(jobKey, {{u"AnnZUGFeRD", xmlPath}});
+    writeBatch(jobKey, {{u"AnnZUGFeRD", xmlPath}}, failure);
+}
+
+void PrintJobWriter::writeBatch(const WString& jobKey, const SettingsMap& values,
+                                std::string& failure) {
+    if (!records_.writeBatch(jobKey, values))
+        keepFirst(failure, "the job record " + toUtf8(jobKey) + " cannot be written");
 }
 
 }  // namespace korventa

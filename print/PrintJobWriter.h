@@ -1,8 +1,12 @@
 // The print completion without the browser: numbers the job, lets the driver prepare its
 // key, creates the temporary PDF (and XML) files in the driver's job folder, writes the job
 // record batch by batch, copies the PDF in chunks of 4096 bytes, hands the job off and gives
-// the printing slot back. Borrows the driver and the record store; window thread.
+// the printing slot back. A file or batch that cannot be written (a full disk) is named in
+// the record's "JobWriteError", so the driver fails the job with that reason instead of
+// finishing what it got. Borrows the driver and the record store; window thread.
 #pragma once
+
+#include <string>
 
 #include "print/ByteStream.h"
 #include "print/InstanceIdentity.h"
@@ -34,9 +38,14 @@ public:
                               InstanceIdentity& identity, PrintingSlot& slot);
 
 private:
+    // Each keeps the first fault in `failure` (when it holds none yet) and goes on: the driver
+    // still gets the job, to fail it with the reason.
     void writeJob(const WString& jobKey, const PrintedPage& page, RequestState& request);
-    void writeCommands(const WString& jobKey, const PrintedPage& page, RequestState& request);
-    void writeInvoiceXml(const WString& jobKey, const WString& folder, const RequestState& request);
+    void writeCommands(const WString& jobKey, const PrintedPage& page, RequestState& request,
+                       std::string& failure);
+    void writeInvoiceXml(const WString& jobKey, const WString& folder,
+                         const RequestState& request, std::string& failure);
+    void writeBatch(const WString& jobKey, const SettingsMap& values, std::string& failure);
 
     JobDriver& driver_;
     JobRecordStore& records_;

@@ -5,15 +5,14 @@
 
 namespace korventa {
 
-// Both failures are silent by design: a job whose key cannot be read or written still gets
-// its files and its hand-off, and the driver reports what it lacks.
+// A key that cannot be read leaves the job without its folder, which the writer reports.
 void RegistryJobRecordStore::read(WStringView jobKeyName, SettingsMap& values) {
     (void)ReadKeyValues(driverKeyPath(jobKeyName), values,
                         reg::RegistryHive::local(reg::RootKey::CurrentUser));
 }
 
-void RegistryJobRecordStore::writeBatch(WStringView jobKeyName, const SettingsMap& values) {
-    (void)WriteKeyValues(jobKeyName, values);
+bool RegistryJobRecordStore::writeBatch(WStringView jobKeyName, const SettingsMap& values) {
+    return WriteKeyValues(jobKeyName, values) == reg::RegStatus::Ok;
 }
 
 }  // namespace korventa

@@ -9,7 +9,7 @@ namespace korventa {
 class RegistryJobRecordStore final : public JobRecordStore {
 public:
     void read(WStringView jobKeyName, SettingsMap& values) override;
-    void writeBatch(WStringView jobKeyName, const SettingsMap& values) override;
+    [[nodiscard]] bool writeBatch(WStringView jobKeyName, const SettingsMap& values) override;
 };
 
 }  // namespace korventa

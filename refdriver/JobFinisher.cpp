@@ -8,16 +8,17 @@
 #include <optional>
 #include <system_error>
 
+#include "core/FileBytes.h"
 #include "driver/DriverAbi.h"
 #include "driver/LayeredSettings.h"
 #include "platform/registry/RegStatus.h"
-#include "refdriver/FileBytes.h"
 #include "refdriver/ChildProcess.h"
 #include "refdriver/EmailDraft.h"
 #include "refdriver/FilePublisher.h"
 #include "refdriver/HybridPdf.h"
 #include "refdriver/OutputFolders.h"
 #include "refdriver/OutputName.h"
+#include "refdriver/PdfCheck.h"
 #include "refdriver/ValidationReport.h"
 
 namespace korventa::refdriver {
@@ -41,7 +42,10 @@ std::int32_t JobFinisher::run() {
 std::int32_t JobFinisher::finish() {
     Delivery delivery;
     std::string error;
+    if (const WString writeError = record_.text(u"JobWriteError"); !writeError.empty())
+        return fail(VELT_E_JOB_FILES, "the job was not written whole: " + toUtf8(writeError));
     if (!readPdf(delivery.pdf, error)) return fail(VELT_E_JOB_FILES, error);
+    if (!checkPdfIntact(delivery.pdf, error)) return fail(VELT_E_PDF, error);
     if (!destinationFolder(record_.text(u"JobOutputFolder"), settings_, delivery.folder, error)) {
         return fail(VELT_E_OUTPUT, error);
     }

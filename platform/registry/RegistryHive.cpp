@@ -4,10 +4,13 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "platform/registry/HiveConnection.h"
 #include "platform/registry/RegName.h"
+#include "platform/registry/RegistryTransaction.h"
 
 namespace korventa::reg {
 namespace {
@@ -100,6 +103,15 @@ RegStatus RegistryHive::connectRemote(WStringView server, RegistryHive& out) {
 
 RegistryHive RegistryHive::atPath(std::string path) {
     return RegistryHive(std::move(path));
+}
+
+// A write transaction tells a damaged hive from a missing key without changing anything:
+// it is dropped unused.
+bool RegistryHive::isDamaged() const {
+    std::error_code ignored;
+    if (!std::filesystem::exists(path_, ignored)) return false;
+    RegistryTransaction probe;
+    return RegistryTransaction::begin(*this, probe) == RegStatus::BadHive;
 }
 
 }  // namespace korventa::reg

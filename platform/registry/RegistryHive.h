@@ -24,6 +24,9 @@ public:
     [[nodiscard]] static RegistryHive atPath(std::string path);
 
     [[nodiscard]] const std::string& path() const { return path_; }
+    // Readers see a damaged hive as an empty one; this tells the two apart, for a message
+    // that names the damage. True when the file exists and is no usable hive.
+    [[nodiscard]] bool isDamaged() const;
 
 private:
     explicit RegistryHive(std::string path) : path_(std::move(path)) {}

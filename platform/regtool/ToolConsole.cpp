@@ -1,11 +1,10 @@
 #include "platform/regtool/ToolConsole.h"
 
-#include <filesystem>
 #include <istream>
 #include <ostream>
 #include <string>
 
-#include "platform/registry/RegistryTransaction.h"
+#include "platform/registry/RegistryHive.h"
 #include "platform/regtool/AsciiText.h"
 
 namespace korventa::regtool {
@@ -31,16 +30,6 @@ std::string statusMessage(reg::RegStatus status, const std::string& hivePath) {
             return "Cannot read or write " + hive + ".";
     }
     return "Unknown registry status.";
-}
-
-// Readers see a damaged hive as an empty one. An admin needs to know which it is, and a
-// write transaction tells them apart without changing anything: it is dropped unused.
-reg::RegStatus diagnoseMissing(const reg::RegistryHive& hive) {
-    std::error_code ignored;
-    if (!std::filesystem::exists(hive.path(), ignored)) return reg::RegStatus::NotFound;
-    reg::RegistryTransaction probe;
-    const reg::RegStatus status = reg::RegistryTransaction::begin(hive, probe);
-    return status == reg::RegStatus::BadHive ? status : reg::RegStatus::NotFound;
 }
 
 }  // namespace
@@ -76,8 +65,8 @@ int ToolConsole::fail(std::string_view message) {
 }
 
 std::string ToolConsole::describe(reg::RegStatus status, const reg::RegistryHive& hive) {
-    return statusMessage(status == reg::RegStatus::NotFound ? diagnoseMissing(hive) : status,
-                         hive.path());
+    const bool damaged = status == reg::RegStatus::NotFound && hive.isDamaged();
+    return statusMessage(damaged ? reg::RegStatus::BadHive : status, hive.path());
 }
 
 int ToolConsole::fail(reg::RegStatus status, const reg::RegistryHive& hive) {

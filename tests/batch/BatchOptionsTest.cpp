@@ -140,5 +140,18 @@ TEST(BatchPlan, ShardsOfOneFolderCoverEveryDataFileExactlyOnce) {
     EXPECT_EQ(pages[1].label, "d");
 }
 
+TEST(BatchPlan, DataFolderWithoutDataFilesIsAnItemThatFails) {
+    test::TempDir dir;
+    std::filesystem::create_directory(dir.file("empty"));
+    dir.writeFile("empty/notes.txt", "{}");
+    BatchOptions options =
+        parsed({"--data", dir.file("empty"), "--data", dir.file("a.json"), "/srv/invoice.html"});
+    const std::vector<BatchItem> items = planBatch(options);
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0].label, dir.file("empty"));
+    EXPECT_EQ(items[0].failure, "the data folder holds no .json file");
+    EXPECT_EQ(items[1].failure, "");
+}
+
 }  // namespace
 }  // namespace korventa

@@ -1,4 +1,4 @@
-// Test helpers that put text values into a hive and read one back, failing the running test
+// Test helpers that put text values into a hive and read them back, failing the running test
 // when the store refuses. Header-only; the test's thread.
 #pragma once
 
@@ -7,7 +7,9 @@
 #include <optional>
 #include <vector>
 
+#include "core/SettingsMap.h"
 #include "core/Text.h"
+#include "driver/FinishedJobEntry.h"
 #include "platform/registry/RegistryHive.h"
 #include "platform/registry/RegistryKey.h"
 
@@ -50,6 +52,16 @@ inline std::vector<WString> valueNames(const reg::RegistryHive& hive, WStringVie
     }
     for (const auto& value : values) names.push_back(value.name);
     return names;
+}
+
+// The driver's finished entry of the job; empty when none was recorded. A hive that cannot
+// be read fails the running test.
+inline SettingsMap finishedEntry(WStringView jobKeyName) {
+    SettingsMap values;
+    const reg::RegStatus status = readFinishedJob(jobKeyName, values);
+    EXPECT_TRUE(status == reg::RegStatus::Ok || status == reg::RegStatus::NotFound)
+        << reg::describe(status);
+    return values;
 }
 
 }  // namespace korventa::test

@@ -1,6 +1,8 @@
 // korventa-convert end to end: the real program with the reference driver and a queue of the
 // driver's model turns several pages, or one invoice page with several data files, into
 // finished documents, and reports every input that fails without stopping the others.
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -100,11 +102,15 @@ TEST_F(BatchConvert, FailedInputsGetAClearLineAndTheOthersStillFinish) {
     files_.writeFile("data/1.json", sampleWithId("R-1"));
     files_.writeFile("data/2.json", "{\"doc\": ");
     files_.writeFile("data/3.json", sampleWithId("R-3"));
+    std::filesystem::create_directory(files_.file("data/4.json"));
+    ASSERT_EQ(::mkfifo(files_.file("data/5.json").c_str(), 0600), 0);
+    files_.writeFile("data/6.json", "42");
+    std::filesystem::create_directory(files_.file("empty"));
     int exitCode = -1;
     std::string output;
     ASSERT_TRUE(runConverter({"--printer", queue_, "--invoice", "--out", files_.file("out"),
                               "--data", files_.file("data"), "--data", files_.file("none.json"),
-                              files_.file("invoice.html")},
+                              "--data", files_.file("empty"), files_.file("invoice.html")},
                              exitCode, output));
     EXPECT_EQ(exitCode, 1);
     EXPECT_NE(output.find(files_.file("data/2.json") + ": failed: the data file is not valid JSON"),
@@ -116,7 +122,39 @@ TEST_F(BatchConvert, FailedInputsGetAClearLineAndTheOthersStillFinish) {
     EXPECT_NE(output.find(files_.file("data/3.json") + ": " + files_.file("out/")),
               std::string::npos)
         << output;
-    EXPECT_NE(output.find("2 finished, 2 failed"), std::string::npos) << output;
+    for (const char* name : {"data/4.json", "data/5.json"}) {
+        EXPECT_NE(output.find(files_.file(name) + ": failed: the data file cannot be read: " +
+                              files_.file(name) + " is not a regular file"),
+                  std::string::npos)
+            << output;
+    }
+    EXPECT_NE(output.find(files_.file("data/6.json") + ": failed: the data file holds no JSON object"),
+              std::string::npos)
+        << output;
+    EXPECT_NE(output.find(files_.file("empty") + ": failed: the data folder holds no .json file"),
+              std::string::npos)
+        << output;
+    EXPECT_NE(output.find("2 finished, 6 failed"), std::string::npos) << output;
+}
+
+TEST_F(BatchConvert, EmailJobWhoseDraftCannotBeWrittenIsAFailureNamingThePdf) {
+    files_.writeFile("page.html", "<title>Mail</title><p>x</p>");
+    // The configured outbox lies below a plain file.
+    files_.writeFile("plain", "not a folder");
+    putText(u"Software\\TALVENIR\\Veltrix\\PDF\\5.0", u"OutboxFolder",
+            fromUtf8(files_.file("plain/outbox")));
+    int exitCode = -1;
+    std::string output;
+    ASSERT_TRUE(runConverter({"--printer", queue_, "--email", "--no-detect", "--out",
+                              files_.file("out"), files_.file("page.html")},
+                             exitCode, output));
+    EXPECT_EQ(exitCode, 1) << output;
+    EXPECT_NE(output.find(files_.file("page.html") + ": failed: the e-mail draft was not written: "),
+              std::string::npos)
+        << output;
+    EXPECT_NE(output.find("(the PDF is " + files_.file("out/Mail.pdf") + ")"), std::string::npos)
+        << output;
+    EXPECT_NE(output.find("0 finished, 1 failed"), std::string::npos) << output;
 }
 
 TEST_F(BatchConvert, PageThatNeverAnswersIsGivenUpAfterTheTimeOut) {

@@ -33,7 +33,13 @@ using test::putText;
 using test::textOf;
 using test::userHive;
 
-constexpr std::string_view kPdf = "%PDF-1.4\n%%EOF\n";
+// A one-page document whose cross-reference table is right: the driver refuses damaged ones.
+constexpr std::string_view kPdf =
+    "%PDF-1.4\n1 0 obj\n<< /Type /Catalog /Pages 2 0 R >>\nendobj\n2 0 obj\n"
+    "<< /Type /Pages /Kids [3 0 R] /Count 1 >>\nendobj\n3 0 obj\n"
+    "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] >>\nendobj\nxref\n0 4\n"
+    "0000000000 65535 f \n0000000009 00000 n \n0000000058 00000 n \n0000000115 00000 n \n"
+    "trailer\n<< /Size 4 /Root 1 0 R >>\nstartxref\n186\n%%EOF\n";
 
 class PrintToDriver : public testing::Test {
 protected:
@@ -92,7 +98,7 @@ TEST_F(PrintToDriver, HandedOffJobIsFinishedIntoTheDestinationFolder) {
     ASSERT_TRUE(postActionsDone());
 
     EXPECT_TRUE(fs::exists(dest_.file("Quarterly report.pdf")));
-    const SettingsMap finished = readFinishedJob(key);
+    const SettingsMap finished = test::finishedEntry(key);
     EXPECT_EQ(finished.count(u"Result") ? finished.at(u"Result") : u"(none)", u"OK");
     EXPECT_FALSE(textOf(userHive(), driverKeyPath(key), u"JobTempPath").has_value());
 }

@@ -23,7 +23,7 @@ protected:
 };
 
 TEST_F(RegistryJobRecord, BatchIsStoredUnderTheDriverRootAndReadBack) {
-    store_.writeBatch(kJobKey, {{u"JobTempPDF", u"/tmp/efn0001.tmp"}, {u"EmailEnable", u"False"}});
+    EXPECT_TRUE(store_.writeBatch(kJobKey, {{u"JobTempPDF", u"/tmp/efn0001.tmp"}, {u"EmailEnable", u"False"}}));
 
     const WString keyPath = WString(DriverRegistryRoot) + kJobKey + u"\\";
     EXPECT_EQ(textOf(userHive(), keyPath, u"JobTempPDF"), u"/tmp/efn0001.tmp");
@@ -34,8 +34,8 @@ TEST_F(RegistryJobRecord, BatchIsStoredUnderTheDriverRootAndReadBack) {
 }
 
 TEST_F(RegistryJobRecord, LaterBatchOverwritesItsNamesAndKeepsTheRest) {
-    store_.writeBatch(kJobKey, {{u"DestPostSaveDlg", u"True"}, {u"JobFlagDrag2PDF", u"128"}});
-    store_.writeBatch(kJobKey, {{u"DestPostSaveDlg", u"False"}});
+    EXPECT_TRUE(store_.writeBatch(kJobKey, {{u"DestPostSaveDlg", u"True"}, {u"JobFlagDrag2PDF", u"128"}}));
+    EXPECT_TRUE(store_.writeBatch(kJobKey, {{u"DestPostSaveDlg", u"False"}}));
 
     SettingsMap values;
     store_.read(kJobKey, values);

@@ -1,10 +1,12 @@
 // Print jobs without the browser: instance identity, the printing slot, the paper a print lays
 // out on, temporary files and the job record a print completion writes for the driver.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -253,10 +255,12 @@ public:
     void read(WStringView, SettingsMap& values) override {
         values[u"JobTempPath"] = fromUtf8(folder_);
     }
-    void writeBatch(WStringView jobKeyName, const SettingsMap& values) override {
+    bool writeBatch(WStringView jobKeyName, const SettingsMap& values) override {
         keys.emplace_back(jobKeyName);
         batches.push_back(values);
+        return !refusesBatches;
     }
+    bool refusesBatches = false;
     std::vector<WString> keys;
     std::vector<SettingsMap> batches;
 
@@ -445,6 +449,50 @@ TEST_F(JobRecord, PlainRequestWritesNoOutputFolder) {
     complete(&pdf);
     ASSERT_EQ(store_.batches.size(), 1u);
     EXPECT_FALSE(store_.batches[0].contains(u"JobOutputFolder"));
+}
+
+// A full disk, as a file size limit: every write past it fails as on a full file system.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        savedSignal_ = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, saved_.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, savedSignal_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*savedSignal_)(int) = SIG_DFL;
+};
+
+TEST_F(JobRecord, PdfThatCannotBeWrittenIsNamedForTheDriverAndStillHandedOff) {
+    MemoryStream pdf(std::string(20000, 'p'));
+    {
+        const FileSizeLimit full(8192);
+        complete(&pdf);
+    }
+    EXPECT_EQ(store_.batches.back(),
+              (SettingsMap{{u"JobWriteError", u"the PDF cannot be written: File too large"}}));
+    EXPECT_EQ(driver_.handedOff.size(), 1u);
+}
+
+TEST_F(JobRecord, RecordBatchThatIsNotStoredIsNamedForTheDriver) {
+    store_.refusesBatches = true;
+    request_.commandMap = {{u"DocTitle", u"Fine"}};
+    MemoryStream pdf("%PDF");
+    complete(&pdf);
+    ASSERT_EQ(store_.batches.size(), 3u);
+    EXPECT_EQ(store_.batches.back(),
+              (SettingsMap{{u"JobWriteError",
+                            u"the job record KORVENTAJob\\Inst001\\101 cannot be written"}}));
+    EXPECT_EQ(fileText(store_.batches[0].at(u"JobTempPDF")), "%PDF");
 }
 
 }  // namespace

@@ -145,7 +145,7 @@ protected:
         putText(userHive(), key, u"AnnZUGFeRD", fromUtf8(xml));
         if (!requestedProfile.empty()) putText(userHive(), key, u"AnnZUGProfile", requestedProfile);
         EXPECT_EQ(library_.DEXU_PostActionProc(keyName(number), u""), VELT_OK);
-        return readFinishedJob(keyName(number));
+        return test::finishedEntry(keyName(number));
     }
 
     // A variant of the first example, written into the session's folder.

@@ -172,7 +172,7 @@ TEST_F(JobFinisher, RemovesTheJobFolderAndKeyAndRecordsTheJobAsFinished) {
 
     EXPECT_FALSE(fs::exists(folder));
     EXPECT_FALSE(textOf(userHive(), keyPath(101), u"JobTempPath").has_value());
-    const SettingsMap entry = readFinishedJob(keyName(101));
+    const SettingsMap entry = test::finishedEntry(keyName(101));
     EXPECT_EQ(entry.count(u"Result") ? entry.at(u"Result") : u"(none)", u"OK");
     EXPECT_EQ(entry.count(u"OutputPDF") ? entry.at(u"OutputPDF") : u"(none)",
               fromUtf8(dest_.file("Report.pdf")));
@@ -183,13 +183,13 @@ TEST_F(JobFinisher, RemovesTheJobFolderAndKeyAndRecordsTheJobAsFinished) {
 TEST_F(JobFinisher, PreparingAJobUnderAnEarlierJobsKeyNameDropsTheEarlierRecord) {
     prepareJob(101, u"Report", onePagePdf());
     ASSERT_EQ(finish(101), VELT_OK);
-    ASSERT_FALSE(readFinishedJob(keyName(101)).empty());
+    ASSERT_FALSE(test::finishedEntry(keyName(101)).empty());
 
     prepareJob(101, u"Other", onePagePdf());
-    EXPECT_TRUE(readFinishedJob(keyName(101)).empty());
+    EXPECT_TRUE(test::finishedEntry(keyName(101)).empty());
 
     ASSERT_EQ(finish(101), VELT_OK);
-    const SettingsMap entry = readFinishedJob(keyName(101));
+    const SettingsMap entry = test::finishedEntry(keyName(101));
     EXPECT_EQ(entry.count(u"OutputPDF") ? entry.at(u"OutputPDF") : u"(none)",
               fromUtf8(dest_.file("Other.pdf")));
 }
@@ -216,7 +216,7 @@ TEST_F(JobFinisher, InvoiceXmlOfTheJobIsDeliveredBesideThePdf) {
     EXPECT_EQ(delivered(), (std::vector<std::string>{"Invoice.pdf", "Invoice.validation.txt",
                                                      "Invoice.xml"}));
     EXPECT_EQ(readBytes(dest_.file("Invoice.xml")), kInvoiceXml);
-    const SettingsMap entry = readFinishedJob(keyName(101));
+    const SettingsMap entry = test::finishedEntry(keyName(101));
     EXPECT_EQ(entry.count(u"OutputXML") ? entry.at(u"OutputXML") : u"(none)",
               fromUtf8(dest_.file("Invoice.xml")));
 }
@@ -233,7 +233,7 @@ TEST_F(JobFinisher, BrokenInvoiceXmlIsRecordedAndThePdfDeliveredWithoutIt) {
     pdf.processFile(dest_.file("Invoice.pdf").c_str());
     EXPECT_FALSE(QPDFEmbeddedFileDocumentHelper(pdf).hasEmbeddedFiles());
     EXPECT_FALSE(pdf.getRoot().hasKey("/AF"));
-    const SettingsMap entry = readFinishedJob(keyName(101));
+    const SettingsMap entry = test::finishedEntry(keyName(101));
     EXPECT_EQ(entry.count(u"Result") ? entry.at(u"Result") : u"(none)", u"OK");
     EXPECT_NE(entry.count(u"InvoiceError") ? entry.at(u"InvoiceError") : u"", u"");
     EXPECT_EQ(entry.count(u"InvoiceCheck") ? entry.at(u"InvoiceCheck") : u"(none)", u"invalid");
@@ -265,7 +265,7 @@ TEST_F(JobFinisher, EmailJobLeavesADraftWithThePdfInTheOutbox) {
     const std::string draft = readBytes(home_.file("outbox/Report.eml"));
     EXPECT_NE(draft.find("To: accounts@example.invalid\r\n"), std::string::npos) << draft;
     EXPECT_NE(draft.find("Report.pdf"), std::string::npos);
-    const SettingsMap entry = readFinishedJob(keyName(101));
+    const SettingsMap entry = test::finishedEntry(keyName(101));
     EXPECT_EQ(entry.count(u"OutputEmail") ? entry.at(u"OutputEmail") : u"(none)",
               fromUtf8(home_.file("outbox/Report.eml")));
 }
@@ -278,8 +278,37 @@ TEST_F(JobFinisher, EmptyPdfOfAFailedPrintFailsAndKeepsTheJobForInspection) {
     EXPECT_TRUE(delivered().empty());
     EXPECT_TRUE(fs::exists(folder + "/efn1234.tmp"));
     EXPECT_TRUE(textOf(userHive(), keyPath(101), u"JobTempPath").has_value());
-    const SettingsMap entry = readFinishedJob(keyName(101));
+    const SettingsMap entry = test::finishedEntry(keyName(101));
     EXPECT_TRUE(entry.count(u"Result") && entry.at(u"Result").starts_with(u"Failed: "));
+}
+
+// A full disk cut the browser's PDF short: qpdf could still make a document of what is left,
+// so the cut must be seen before anything is delivered.
+TEST_F(JobFinisher, TruncatedPdfIsRefusedAsDamagedAndKeptInTheJobFolder) {
+    const std::string whole = onePagePdf();
+    const std::string folder = prepareJob(101, u"Report", whole.substr(0, whole.size() * 3 / 4));
+    ASSERT_NE(std::system(("qpdf --check '" + folder + "/efn1234.tmp' >/dev/null 2>&1").c_str()),
+              0);
+
+    EXPECT_EQ(finish(101), VELT_E_PDF);
+
+    EXPECT_TRUE(delivered().empty());
+    EXPECT_TRUE(fs::exists(folder + "/efn1234.tmp"));
+    const SettingsMap entry = test::finishedEntry(keyName(101));
+    EXPECT_TRUE(entry.count(u"Result") &&
+                entry.at(u"Result").starts_with(u"Failed: the PDF is damaged: "));
+}
+
+TEST_F(JobFinisher, JobTheProgramCouldNotWriteWholeFailsWithItsReason) {
+    prepareJob(101, u"Report", onePagePdf());
+    setValue(101, u"JobWriteError", u"the PDF cannot be written: No space left on device");
+
+    EXPECT_EQ(finish(101), VELT_E_JOB_FILES);
+
+    EXPECT_TRUE(delivered().empty());
+    EXPECT_EQ(test::finishedEntry(keyName(101))[u"Result"],
+              u"Failed: the job was not written whole: the PDF cannot be written: No space left "
+              u"on device");
 }
 
 // Page commands can write any value the program does not filter: a PDF outside the job's
@@ -337,8 +366,8 @@ TEST_F(JobFinisher, TwoJobsOfTheSameTitleFinishingAtOnceBothDeliver) {
     EXPECT_EQ(results[0], VELT_OK);
     EXPECT_EQ(results[1], VELT_OK);
     EXPECT_EQ(delivered(), (std::vector<std::string>{"Report (2).pdf", "Report.pdf"}));
-    EXPECT_EQ(readFinishedJob(keyName(101)).count(u"Result"), 1u);
-    EXPECT_EQ(readFinishedJob(keyName(102)).count(u"Result"), 1u);
+    EXPECT_EQ(test::finishedEntry(keyName(101)).count(u"Result"), 1u);
+    EXPECT_EQ(test::finishedEntry(keyName(102)).count(u"Result"), 1u);
 }
 
 }  // namespace
