@@ -91,7 +91,11 @@ VELT_DRIVER_EXPORT int32_t DocGetDocInfo2(VeltPrinterHandle printer, const char1
                                           const char16_t* documentText, uint32_t jobNumber,
                                           uint8_t /*flag1*/, uint8_t /*flag2*/) {
     try {
-        return korventa::refdriver::prepareJob(printer, jobPrefix, documentText, jobNumber);
+        const std::int32_t result =
+            korventa::refdriver::prepareJob(printer, jobPrefix, documentText, jobNumber);
+        // Any job may carry an invoice; the checker's start then overlaps the print.
+        if (result >= 0) invoiceChecker().warmUp();
+        return result;
     } catch (...) {
         return VELT_E_INTERNAL;
     }

@@ -10,7 +10,6 @@
 #include <charconv>
 #include <chrono>
 #include <filesystem>
-#include <thread>
 #include <vector>
 
 #include "refdriver/ChildProcess.h"
@@ -26,7 +25,6 @@ constexpr const char* kCheckerJar = "invoice-rules.jar";
 constexpr const char* kRules = "EN16931-CII-validation.xslt";
 // The first answer includes the JVM's start and the stylesheet's compilation (2 s unloaded).
 constexpr auto kAnswerWait = std::chrono::seconds(90);
-constexpr auto kExitWait = std::chrono::milliseconds(300);
 constexpr std::size_t kMaxHeader = 40;
 constexpr std::size_t kMaxAnswer = std::size_t{256} << 20;
 
@@ -76,6 +74,12 @@ void say(const std::string& text) {
 }  // namespace
 
 RuleChecker::~RuleChecker() { stop(); }
+
+void RuleChecker::warmUp() {
+    const std::lock_guard lock(mutex_);
+    std::string reason;
+    if (!socket_.isOpen() && !missingPart(reason)) (void)start(reason);
+}
 
 bool RuleChecker::check(std::string_view xml, std::string& svrl, std::string& reason) {
     const std::lock_guard lock(mutex_);
@@ -174,18 +178,13 @@ RuleChecker::Exchange RuleChecker::exchange(std::string_view xml, std::string& s
     return Exchange::Refusal;
 }
 
-// Closing its input ends the program; one that does not go at once is killed.
+// The checker keeps nothing worth an orderly end, and one still compiling would not see its
+// input close: it is killed.
 void RuleChecker::stop() {
     socket_.reset();
     if (pid_ <= 0) return;
-    const auto giveUp = Clock::now() + kExitWait;
-    while (::waitpid(pid_, nullptr, WNOHANG) == 0) {
-        if (Clock::now() > giveUp) {
-            ::kill(pid_, SIGKILL);
-            (void)::waitpid(pid_, nullptr, 0);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ::kill(pid_, SIGKILL);
+    while (::waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
     }
     pid_ = -1;
 }
