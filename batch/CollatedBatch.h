@@ -27,8 +27,10 @@ class CollatedBatch : public QObject {
     Q_OBJECT
 
 public:
-    // Invoices rendered into one document and printed at once; see the bench for the figures.
-    static constexpr std::size_t kSectionsPerPrint = 50;
+    // Invoices rendered into one document and printed at once. Writing the jobs waits on the
+    // disk; smaller chunks let that overlap the next print (50 data files: 10 a chunk took
+    // 6.1 s against 6.5 s in one chunk, medians of three on a busy two-core machine).
+    static constexpr std::size_t kSectionsPerPrint = 10;
 
     CollatedBatch(CMainFrame& frame, const BatchOptions& options,
                   const std::vector<BatchItem>& items, BatchReport& report);

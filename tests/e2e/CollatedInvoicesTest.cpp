@@ -14,7 +14,7 @@
 namespace korventa {
 namespace {
 
-constexpr int kInvoices = 11;
+constexpr int kInvoices = 11;  // more than one print takes, so a chunk boundary is crossed
 constexpr int kLongInvoice = 6;     // spans three pages
 constexpr int kRenamedInvoice = 4;  // its own commands name its file
 
