@@ -1,15 +1,13 @@
 // The application object: the start-up sequence (locale, application names, the main window,
-// the command line, the application mode) and the test-only script of ribbon steps. Holds the
-// services the window borrows (prompts, failure reporter, spooler, layered settings) and the
-// main window itself, in that order so that the window goes first. Created once by main on
-// the GUI thread, after the QApplication.
+// the command line, the application mode). Holds the services the window borrows (prompts,
+// failure reporter, spooler, layered settings) and the main window itself, in that order so
+// that the window goes first. Created once by main on the GUI thread, after the QApplication.
 #pragma once
 
 #include <memory>
 #include <vector>
 
 #include "app/CheckFailure.h"
-#include "app/CommandScript.h"
 #include "app/QtUserPrompts.h"
 #include "driver/LayeredSettings.h"
 #include "platform/spooler/CupsSpooler.h"
@@ -28,17 +26,16 @@ public:
     // Shows the main window and starts the application mode when the command line asks for it;
     // false ends the process before the event loop.
     [[nodiscard]] bool InitInstance(const std::vector<WString>& arguments);
+    // Null before InitInstance.
+    [[nodiscard]] CMainFrame* mainFrame() const { return mainFrame_.get(); }
 
 private:
-    [[nodiscard]] bool loadTestScript();
-    void runScriptStep(std::size_t index);
 
     QtUserPrompts prompts_;
     FailureReporter failures_{prompts_};
     CupsSpooler spooler_;
     LayeredSettings layers_;
     std::unique_ptr<CMainFrame> mainFrame_;
-    std::vector<ScriptStep> script_;
 };
 
 }  // namespace korventa

@@ -13,4 +13,11 @@ namespace korventa {
 // Sorted by UTF-16 code units, without duplicates; empty when the spooler cannot be asked.
 [[nodiscard]] std::set<WString> EnumDriverPrinters(PrintSpooler& spooler);
 
+// The driver queue a printer setting means: the queue it names, compared as the spooler
+// compares queue names (ASCII letter case ignored). The product name, which a CUPS queue can
+// never have (it has blanks), otherwise stands for the first of the driver's queues. A name
+// that finds nothing comes back as it is.
+[[nodiscard]] WString resolveDriverPrinter(WStringView setting,
+                                           const std::set<WString>& driverQueues);
+
 }  // namespace korventa

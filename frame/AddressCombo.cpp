@@ -1,5 +1,6 @@
 #include "frame/AddressCombo.h"
 
+#include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -15,15 +16,28 @@ AddressCombo::AddressCombo(QWidget* parent) : QComboBox(parent) {
     connect(this, &QComboBox::activated, this, &AddressCombo::selectionRequested);
 }
 
+bool AddressCombo::confirmOnEnter(const QKeyEvent& key) {
+    if (key.key() != Qt::Key_Return && key.key() != Qt::Key_Enter)
+        return false;
+    emit confirmRequested();
+    return true;
+}
+
 bool AddressCombo::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            emit confirmRequested();
-            return true;
-        }
+    if (watched == lineEdit() && event->type() == QEvent::KeyPress &&
+        confirmOnEnter(*static_cast<QKeyEvent*>(event))) {
+        return true;
     }
     return QComboBox::eventFilter(watched, event);
+}
+
+void AddressCombo::keyPressEvent(QKeyEvent* event) {
+    // An open list takes Enter as the pick of its item, through `activated`.
+    if (!view()->isVisible() && confirmOnEnter(*event)) {
+        event->accept();
+        return;
+    }
+    QComboBox::keyPressEvent(event);
 }
 
 }  // namespace korventa

@@ -4,6 +4,7 @@
 
 #include "appmode/ApplicationMode.h"
 #include "driver/DriverNames.h"
+#include "driver/DriverPrinters.h"
 #include "frame/CommandId.h"
 #include "frame/PrinterSettingsCommand.h"
 #include "frame/ReadableFile.h"
@@ -34,12 +35,13 @@ void FrameCommands::attachControls(PrinterBox* printerBox, TextField* classEdit,
     printerCombo_ = printerBox;
     cmdClassEdit_ = classEdit;
     addressCombo_ = addressBox;
+    driverQueues_ = printerNames;
     if (printerCombo_ != nullptr) {
         for (const auto& name : printerNames) printerCombo_->addItem(name);
         if (selectedPrinter_.empty())
             selectedPrinter_ = DriverProductName;
-        printerCombo_->selectText(selectedPrinter_);
-        view_.requestState().printerName = selectedPrinter_;
+        printerCombo_->selectText(printerQueue());
+        view_.requestState().printerName = printerQueue();
     }
     if (cmdClassEdit_ != nullptr)
         cmdClassEdit_->setText(cmdClass_);
@@ -205,11 +207,11 @@ void FrameCommands::create(bool email, bool invoice) {
     if (invoice || bDetectCmd_ || bHtmlAsTemplate_) {
         const ConversionOptions options{email, bHtmlAsTemplate_, invoice, bShowJsonWhenPrint_,
                                         bDetectCmd_, bHideCmd_};
-        conversion_.RequestConversion(selectedPrinter_, options, cmdClass_);
+        conversion_.RequestConversion(printerQueue(), options, cmdClass_);
         return;
     }
     RequestState& state = view_.requestState();
-    state.printerName = selectedPrinter_;
+    state.printerName = printerQueue();
     state.emailEnable = email ? 1 : 0;
     state.intentModeSet = 0;
     state.zugferdRequest = 0;
@@ -218,9 +220,12 @@ void FrameCommands::create(bool email, bool invoice) {
 }
 
 void FrameCommands::showPrinterSettings() {
-    const WString printer =
-        selectedPrinter_.empty() ? WString(DriverProductName) : selectedPrinter_;
+    const WString printer = selectedPrinter_.empty() ? WString(DriverProductName) : printerQueue();
     ShowPrinterSettings(spooler_, prompts_, printer);
+}
+
+WString FrameCommands::printerQueue() const {
+    return resolveDriverPrinter(selectedPrinter_, driverQueues_);
 }
 
 void FrameCommands::takeClassName() {

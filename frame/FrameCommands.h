@@ -54,6 +54,11 @@ public:
     [[nodiscard]] ConverterSettings settingsToSave() const;
 
     [[nodiscard]] const WString& selectedPrinter() const { return selectedPrinter_; }
+    // The queue the create commands print on: the chosen printer resolved among the driver's
+    // queues (the product name stands for the first of them).
+    [[nodiscard]] WString printerQueue() const;
+    // Whether the spooler listed any queue of the driver at start.
+    [[nodiscard]] bool hasDriverQueue() const { return !driverQueues_.empty(); }
     // Whether conversions show the invoice data for editing first; on unless a caller that
     // supplies the data itself turns it off.
     void setShowJsonWhenPrint(bool show) { bShowJsonWhenPrint_ = show; }
@@ -83,6 +88,7 @@ private:
     WString currentUrl_;
     WString cmdClass_;
     WString recentText_;
+    std::set<WString> driverQueues_;
     bool bDetectCmd_ = true;
     bool bHideCmd_ = true;
     bool bHtmlAsTemplate_ = false;

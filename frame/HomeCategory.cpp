@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
+#include <cstdlib>
 
 #include "frame/AddressCombo.h"
 #include "frame/CommandId.h"
@@ -20,8 +21,34 @@ constexpr int kAddressBoxWidth = 360;
 constexpr int kSpacerWidth = 6;
 constexpr int kLargeIconSize = 32;
 
+constexpr int kAddressBoxMinimumWidth = 160;
+constexpr int kAddressBoxMaximumWidth = 2 * kAddressBoxWidth;
+// Large button captions longer than this go on two lines, as a ribbon's do.
+constexpr qsizetype kOneLineCaption = 12;
+
 QIcon resourceIcon(const QString& name) {
     return QIcon(QStringLiteral(":/korventa/icons/") + name + QStringLiteral(".svg"));
+}
+
+// The caption broken at the blank nearest its middle, when it is long and has one.
+QString ribbonCaption(const QString& text) {
+    if (text.size() <= kOneLineCaption)
+        return text;
+    qsizetype best = -1;
+    for (qsizetype at = text.indexOf(u' '); at > 0; at = text.indexOf(u' ', at + 1)) {
+        if (best < 0 || std::abs(text.size() - 2 * at) < std::abs(text.size() - 2 * best))
+            best = at;
+    }
+    if (best < 0 || best == text.size() - 1)
+        return text;
+    QString caption = text;
+    caption[best] = u'\n';
+    return caption;
+}
+
+bool isLargeButton(const QAbstractButton* button) {
+    const auto* tool = qobject_cast<const QToolButton*>(button);
+    return tool != nullptr && tool->toolButtonStyle() == Qt::ToolButtonTextUnderIcon;
 }
 
 }  // namespace
@@ -31,8 +58,8 @@ HomeCategory::HomeCategory(QWidget* parent) : QWidget(parent) {
     layout->setContentsMargins(4, 2, 4, 2);
     layout->setSpacing(4);
     layout->addWidget(createDriverPanel());
-    layout->addWidget(createUrlPanel());
-    layout->addStretch(1);
+    layout->addWidget(createUrlPanel(), 1);
+    layout->addStretch(0);
 }
 
 bool HomeCategory::setElementText(int id, const QString& text) {
@@ -43,7 +70,7 @@ bool HomeCategory::setElementText(int id, const QString& text) {
     for (const auto& [elementId, element] : elements_) {
         auto* button = qobject_cast<QAbstractButton*>(element);
         if (elementId == id && button != nullptr) {
-            button->setText(text);
+            button->setText(isLargeButton(button) ? ribbonCaption(text) : text);
             return true;
         }
     }
@@ -122,6 +149,7 @@ RibbonPanel* HomeCategory::createDriverPanel() {
 
 RibbonPanel* HomeCategory::createUrlPanel() {
     auto* panel = new RibbonPanel(QStringLiteral("URL"), this);
+    panel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     auto* row = new QWidget(panel);
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -155,7 +183,7 @@ RibbonPanel* HomeCategory::createUrlPanel() {
 
 QToolButton* HomeCategory::createLargeButton(int id, const QString& text, const QString& iconName) {
     auto* button = new QToolButton(this);
-    button->setText(text);
+    button->setText(ribbonCaption(text));
     button->setIcon(resourceIcon(iconName));
     button->setIconSize(QSize(kLargeIconSize, kLargeIconSize));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -193,8 +221,13 @@ QWidget* HomeCategory::createPrinterBox() {
 }
 
 QWidget* HomeCategory::createAddressBox() {
+    // The box takes the room the other elements leave, so the ribbon fits a 1280 px screen.
     addressBox_ = new AddressCombo(this);
-    addressBox_->setFixedWidth(kAddressBoxWidth);
+    addressBox_->setMinimumWidth(kAddressBoxMinimumWidth);
+    addressBox_->setMaximumWidth(kAddressBoxMaximumWidth);
+    addressBox_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    addressBox_->setMinimumContentsLength(0);
+    addressBox_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     connect(addressBox_, &AddressCombo::confirmRequested, this,
             [this] { emit commandRequested(ID_COMBO_HTMLURL, 0); });
     connect(addressBox_, &AddressCombo::selectionRequested, this,

@@ -1,6 +1,9 @@
 #include "frame/MainFrame.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
 #include <QComboBox>
 #include <QIcon>
 #include <QLineEdit>
@@ -8,11 +11,14 @@
 #include <QWebEnginePage>
 
 #include "driver/DriverAbi.h"
+#include "driver/DriverNames.h"
 #include "driver/DriverPrinters.h"
 #include "frame/AddressCombo.h"
 #include "frame/CommandId.h"
 #include "frame/ConverterSettings.h"
+#include "frame/FinishedJobWatcher.h"
 #include "frame/HomeCategory.h"
+#include "frame/JobStatusBar.h"
 #include "frame/RibbonBar.h"
 #include "frame/WindowPlacement.h"
 #include "view/AddressNavigator.h"
@@ -54,6 +60,15 @@ std::map<std::uint32_t, WString> fetchDriverLabels(const DriverLibrary& driver,
     return labels;
 }
 
+QPoint centredIn(const QRect& window, const QRect& area) {
+    return area.center() - QPoint(window.width() / 2, window.height() / 2);
+}
+
+QPoint clampedInto(const QRect& window, const QRect& area) {
+    return {std::clamp(window.left(), area.left(), area.right() + 1 - window.width()),
+            std::clamp(window.top(), area.top(), area.bottom() + 1 - window.height())};
+}
+
 QIcon applicationIcon() {
     return QIcon(QStringLiteral(":/korventa/korventa.svg"));
 }
@@ -75,6 +90,7 @@ CMainFrame::CMainFrame(FailureReporter& failures, UserPrompts& prompts, PrintSpo
     commands_.startView();
 
     createRibbon();
+    createStatusBar();
     HomeCategory* home = ribbon_->home();
     printerBox_.emplace(*home->printerBox());
     classNameBox_.emplace(*home->classNameEdit());
@@ -83,6 +99,11 @@ CMainFrame::CMainFrame(FailureReporter& failures, UserPrompts& prompts, PrintSpo
     applyDriverLabels(labels);
     updateCommandStates();
     restorePlacement();
+    if (!commands_.hasDriverQueue()) {
+        status_->showProblem(tr("No print queue of the driver \"%1\" is set up: run "
+                                "korventa-setup to add one.")
+                                 .arg(QString::fromStdU16String(WString(DriverProductName))));
+    }
 }
 
 // Teardown order: the view first, then the driver library.
@@ -160,6 +181,39 @@ void CMainFrame::createRibbon() {
     connect(about, &QShortcut::activated, this, [this] { onCommand(ID_APP_ABOUT, 0); });
 }
 
+void CMainFrame::createStatusBar() {
+    status_ = new JobStatusBar(this);
+    setStatusBar(status_);
+    jobWatcher_ = new FinishedJobWatcher(this);
+    connect(view_, &CEdgeView::conversionStarted, status_, &JobStatusBar::showWaiting);
+    connect(view_, &CEdgeView::requestEnded, this, [this](const QString& reason) {
+        status_->showProblem(tr("No PDF was made: %1").arg(reason));
+    });
+    connect(view_, &CEdgeView::printStarted, this, [this] {
+        const InstanceIdentity& identity = view_->identity();
+        jobWatcher_->expect(MakeJobKeyName(identity.jobPrefix(), identity.jobCounter() + 1));
+        status_->showPrinting();
+    });
+    connect(view_, &CEdgeView::printFinished, this, &CMainFrame::handlePrintFinished);
+    connect(jobWatcher_, &FinishedJobWatcher::jobFinished, status_, &JobStatusBar::showOutcome);
+    connect(status_, &JobStatusBar::cancelRequested, view_, &CEdgeView::cancelConversion);
+}
+
+void CMainFrame::handlePrintFinished() {
+    const WString& jobKey = view_->lastJobKeyName();
+    if (!jobKey.empty()) {
+        jobWatcher_->watch(jobKey);
+        return;
+    }
+    const QString printer = QString::fromStdU16String(view_->requestState().printerName);
+    status_->showProblem(
+        driver_.isLoaded()
+            ? tr("No PDF was made: \"%1\" is not a print queue of the driver; run korventa-setup "
+                 "to add one, then pick it in the printer box.")
+                  .arg(printer)
+            : tr("No PDF was made: the driver's library is not installed."));
+}
+
 void CMainFrame::applyDriverLabels(const std::map<std::uint32_t, WString>& labels) {
     if (const auto category = labels.find(VELT_TEXT_CATEGORY); category != labels.end()) {
         ribbon_->setCategoryName(QString::fromStdU16String(category->second));
@@ -172,14 +226,24 @@ void CMainFrame::applyDriverLabels(const std::map<std::uint32_t, WString>& label
     }
 }
 
+// A first start on a screen smaller than the default size takes the screen's whole free area
+// (the window manager fits its decorations in); a saved placement comes back on the screen it
+// overlaps, else on the primary one, moved onto it and never larger than its free area.
 void CMainFrame::restorePlacement() {
     const auto placement = WindowPlacement::load();
-    if (!placement) {
-        resize(kDefaultWidth, kDefaultHeight);
-        return;
-    }
-    setGeometry(placement->left, placement->top, placement->width, placement->height);
-    if (placement->maximized)
+    const QRect wanted = placement ? QRect(placement->left, placement->top, placement->width,
+                                           placement->height)
+                                   : QRect(0, 0, kDefaultWidth, kDefaultHeight);
+    QScreen* screen = QGuiApplication::screenAt(wanted.center());
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    const QRect area = screen != nullptr ? screen->availableGeometry() : wanted;
+    QRect fitted(wanted.topLeft(), wanted.size().boundedTo(area.size()));
+    fitted.moveTopLeft(placement ? clampedInto(fitted, area) : centredIn(fitted, area));
+    resize(fitted.size());
+    move(fitted.topLeft());
+    const bool shrunk = fitted.size() != wanted.size();
+    if (placement ? placement->maximized : shrunk)
         setWindowState(windowState() | Qt::WindowMaximized);
 }
 

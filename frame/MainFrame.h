@@ -25,6 +25,8 @@
 namespace korventa {
 
 class CEdgeView;
+class FinishedJobWatcher;
+class JobStatusBar;
 class RibbonBar;
 
 class CMainFrame final : public QMainWindow, private FrameView {
@@ -70,6 +72,8 @@ private:
     void RunConversionScript(const WString& script) override;
 
     void createRibbon();
+    void createStatusBar();
+    void handlePrintFinished();
     void applyDriverLabels(const std::map<std::uint32_t, WString>& labels);
     void restorePlacement();
     void savePlacement() const;
@@ -79,6 +83,8 @@ private:
     DriverLibrary driver_;
     CEdgeView* view_ = nullptr;    // central widget, owned by the window
     RibbonBar* ribbon_ = nullptr;  // menu widget, owned by the window
+    JobStatusBar* status_ = nullptr;         // owned by the window
+    FinishedJobWatcher* jobWatcher_ = nullptr;  // owned by the window
     std::optional<QtPrinterBox> printerBox_;
     std::optional<QtTextField> classNameBox_;
     std::optional<QtAddressBox> addressBox_;

@@ -13,9 +13,10 @@
     const source = location.href;
     send((target) => target.postMessage(text, isString, source));
   });
-  document.addEventListener('korventa-request-failed', () => {
+  document.addEventListener('korventa-request-failed', (event) => {
+    const reason = typeof event.detail === 'string' ? event.detail : '';
     const source = location.href;
-    send((target) => target.requestFailed(source));
+    send((target) => target.requestFailed(source, reason));
   });
   new QWebChannel(qt.webChannelTransport, (channel) => {
     bridge = channel.objects.korventaBridge;

@@ -14,7 +14,8 @@ if (typeof gkvt_zugFun === 'undefined') {
       '</textarea>',
 
     // A failed request posts nothing that could pass for a result; the event lets the program
-    // free its printing slot. The promise still rejects, and the page shows nothing.
+    // free its printing slot and tell the user why. The promise still rejects, and the page
+    // shows nothing.
     renderInAppMode: async function (jsonStr, xmlTempStr, bHtmlAsTemplate, bGenFacXML,
                                      bShowJsonWhenPrint, bDetectCmd, bHideCmd, cmdClass) {
       try {
@@ -36,7 +37,10 @@ if (typeof gkvt_zugFun === 'undefined') {
                                               bShowJsonWhenPrint, bDetectCmd, bHideCmd,
                                               cmdClass);
       } catch (error) {
-        document.dispatchEvent(new CustomEvent('korventa-request-failed'));
+        // Only a string message is passed on: converting a library's odd error object may
+        // itself throw, and then the notice would be lost.
+        const reason = error != null && typeof error.message === 'string' ? error.message : '';
+        document.dispatchEvent(new CustomEvent('korventa-request-failed', { detail: reason }));
         throw error;
       }
     },
@@ -50,7 +54,12 @@ if (typeof gkvt_zugFun === 'undefined') {
       }
       // Parsed in every request, so the dialog's text must be valid JSON even when nothing
       // is rendered.
-      const data = JSON.parse(jsonText);
+      let data;
+      try {
+        data = JSON.parse(jsonText);
+      } catch (error) {
+        throw new Error('The invoice data is not valid JSON: ' + error.message);
+      }
       if (bGenFacXML) {
         result.facx = this.renderTemplateFromJSON(data, xmlTempStr);
       }

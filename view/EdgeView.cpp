@@ -129,11 +129,14 @@ void CEdgeView::OnEnvironmentCreated() {
 void CEdgeView::OnControllerCreated() {
     page_ = std::make_unique<WebPage>(&environment_->profile(), nullptr);
     page_->settings()->setAttribute(QWebEngineSettings::PrintElementBackgrounds, true);
-    // Leaving or reloading the document ends a request that waits for its result.
+    // Leaving or reloading the document ends a request that waits for its result. A new
+    // document carries none of the old one's scripts, whoever started the navigation (a
+    // link, a page script), so the next request sends them all again.
     connect(page_.get(), &QWebEnginePage::loadStarted, this, [this] {
         pageLoaded_ = false;
+        requestState_.scriptsInjected = 0;
         if (conversionPending_)
-            endConversion();
+            endConversion(tr("The page was left before it gave its result."));
     });
     connect(page_.get(), &QWebEnginePage::renderProcessTerminated, this,
             [this] { rendererGone_ = true; });
@@ -201,10 +204,11 @@ void CEdgeView::installPageScripts() {
 void CEdgeView::RunConversionScript(const WString& script) {
     requestState_.scriptsInjected = 1;
     if (!hasBrowser()) {
-        endConversion();
+        endConversion(tr("There is no page to convert."));
         return;
     }
     conversionPending_ = true;
+    emit conversionStarted();
     conversionDocument_ = documentAddress(page_->url());
     rendererGone_ = false;
     page_->runJavaScript(QString::fromStdU16String(script), QWebEngineScript::MainWorld,
@@ -216,12 +220,12 @@ void CEdgeView::RunConversionScript(const WString& script) {
 
 void CEdgeView::OnScriptCompleted(const QVariant& result) {
     if (rendererGone_ || !hasBrowser()) {
-        endConversion();
+        endConversion(tr("The page's scripts could not be run."));
         failures_.ShowFailure(E_FAIL, u"ExecuteScript failure!!");
         return;
     }
     if (resultAsJson(result) == "null") {
-        endConversion();
+        endConversion(tr("The page's scripts failed before they started."));
         failures_.ShowFailure(0, u"Javascript execution error!!");
     }
 }
@@ -246,21 +250,30 @@ void CEdgeView::TakeConversionResult(const WString& message, const QUrl& source)
             (void)StartPdfPrint();
             return;
         case IntakeStatus::Invalid:
-            endConversion();
+            endConversion(tr("The page's result was not valid."));
             failures_.ShowFailure(0, u"Invalid conversion result!!");
             return;
     }
 }
 
-void CEdgeView::OnPageRequestFailed(const QString& source) {
-    if (conversionPending_ && isConversionDocument(QUrl(source)))
-        endConversion();
+void CEdgeView::OnPageRequestFailed(const QString& source, const QString& reason) {
+    if (!conversionPending_ || !isConversionDocument(QUrl(source)))
+        return;
+    // The page's own words, bounded: it may be hostile.
+    constexpr qsizetype kReasonLimit = 300;
+    endConversion(reason.isEmpty() ? tr("The page's scripts failed.") : reason.left(kReasonLimit));
 }
 
-void CEdgeView::endConversion() {
+void CEdgeView::cancelConversion() {
+    if (conversionPending_)
+        endConversion(tr("Cancelled: the page's answer is no longer awaited."));
+}
+
+void CEdgeView::endConversion(const QString& reason) {
     conversionPending_ = false;
     requestState_.facturXml.clear();
     printingSlot_.giveBack();
+    emit requestEnded(reason);
 }
 
 bool CEdgeView::isConversionDocument(const QUrl& source) const {
@@ -316,9 +329,12 @@ bool CEdgeView::StartPdfPrint() {
     QPageLayout layout;
     if (!printLayout(layout)) {
         printingSlot_.giveBack();
+        emit requestEnded(printing_ ? tr("A print is still under way.")
+                                    : tr("The page is not ready to be printed."));
         return false;
     }
     printing_ = true;
+    emit printStarted();
     const WString title = documentTitle();
     const WString address = page_->url().toString().toStdU16String();
     // The browser answers even when the page goes first; a view that is gone by then

@@ -90,11 +90,10 @@ public:
     // prepared no job for it).
     [[nodiscard]] unsigned completedPrints() const { return completedPrints_; }
     [[nodiscard]] const WString& lastJobKeyName() const { return lastJobKeyName_; }
-    // Ends a request that waits for its page, as if the page had failed.
-    void cancelConversion() {
-        if (conversionPending_)
-            endConversion();
-    }
+    // Ends a request that waits for its page, as if the page had failed; the user's way out
+    // of a page that never answers.
+    void cancelConversion();
+    [[nodiscard]] bool isConversionPending() const { return conversionPending_; }
 
     [[nodiscard]] RequestState& requestState() { return requestState_; }
     [[nodiscard]] const InstanceIdentity& identity() const { return identity_; }
@@ -107,6 +106,12 @@ public:
 
 signals:
     void browserReady();
+    // A scripted request now waits for the page's result.
+    void conversionStarted();
+    // A request or print ended without a job, for the reason given.
+    void requestEnded(const QString& reason);
+    // The browser was asked for the PDF; the job key name it gets follows the counter.
+    void printStarted();
     // A print completed and its job, if the driver prepared one, was handed off.
     void printFinished();
 
@@ -124,9 +129,9 @@ private:
     void installPageScripts();
     void OnWebMessage(const QString& text, bool isString, const QString& source);
     void OnScriptCompleted(const QVariant& result);
-    void OnPageRequestFailed(const QString& source);
+    void OnPageRequestFailed(const QString& source, const QString& reason);
     // Ends the pending request without printing: the XML is dropped, the slot given back.
-    void endConversion();
+    void endConversion(const QString& reason);
     [[nodiscard]] bool isConversionDocument(const QUrl& source) const;
     void OnPostedCallable(QEvent& event);
     [[nodiscard]] HResult openInBrowser(const WString& address) override;

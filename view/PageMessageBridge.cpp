@@ -6,8 +6,8 @@ void PageMessageBridge::postMessage(const QString& text, bool isString, const QS
     emit messageReceived(text, isString, source);
 }
 
-void PageMessageBridge::requestFailed(const QString& source) {
-    emit requestFailedReceived(source);
+void PageMessageBridge::requestFailed(const QString& source, const QString& reason) {
+    emit requestFailedReceived(source, reason);
 }
 
 }  // namespace korventa

@@ -37,5 +37,17 @@ TEST(CommandLine, CountsTheOptionOnlyAsTheWholeFirstArgument) {
     }
 }
 
+TEST(CommandLine, HelpAndVersionAsTheFirstArgumentEndTheStartWithTheirText) {
+    EXPECT_EQ(parseCommandLine({u"k", u"--help"}).action, StartAction::Usage);
+    EXPECT_EQ(parseCommandLine({u"k", u"-h", u"--zug"}).action, StartAction::Usage);
+    EXPECT_EQ(parseCommandLine({u"k", u"--version"}).action, StartAction::Version);
+    EXPECT_FALSE(parseCommandLine({u"k", u"--version"}).requested);
+    for (const Args& args : {Args{u"k"}, Args{u"k", u"--zug", u"--help"},
+                             Args{u"k", u"page.html", u"--version"}, Args{u"k", u"--HELP"}}) {
+        EXPECT_EQ(parseCommandLine(args).action, StartAction::Window) << args.size();
+    }
+    EXPECT_TRUE(usageText().starts_with("Usage: korventa"));
+}
+
 }  // namespace
 }  // namespace korventa

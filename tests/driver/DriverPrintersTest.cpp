@@ -22,6 +22,17 @@ TEST(EnumDriverPrinters, ListsExactModelOnlySortedByCodeUnitsWithoutDuplicates) 
     EXPECT_EQ(*EnumDriverPrinters(spooler).begin(), u"Alpha");
 }
 
+TEST(ResolveDriverPrinter, ProductNameMeansTheFirstDriverQueueAndNamesIgnoreLetterCase) {
+    const std::set<WString> queues{u"Alpha", u"Veltrix_PDF_Pro"};
+    EXPECT_EQ(resolveDriverPrinter(u"Veltrix PDF Pro", queues), u"Alpha");
+    EXPECT_EQ(resolveDriverPrinter(u"veltrix_pdf_PRO", queues), u"Veltrix_PDF_Pro");
+    EXPECT_EQ(resolveDriverPrinter(u"alpha", queues), u"Alpha");
+    // Nothing to resolve to: the setting is passed on, and the print then says so.
+    EXPECT_EQ(resolveDriverPrinter(u"Veltrix PDF Pro", {}), u"Veltrix PDF Pro");
+    EXPECT_EQ(resolveDriverPrinter(u"Beta", queues), u"Beta");
+    EXPECT_EQ(resolveDriverPrinter(u"Alph", queues), u"Alph");
+}
+
 TEST(DriverPrinter, RefusesQueueUnknownToSpooler) {
     FakeSpooler spooler(std::vector<PrinterInfo>{{u"office", u"Veltrix PDF Pro"}});
     DriverPrinter printer;

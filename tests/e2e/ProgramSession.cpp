@@ -51,16 +51,33 @@ bool ProgramSession::runScript(const std::string& script,
 pid_t ProgramSession::startScript(const std::string& scriptName, const std::string& script,
                                   const std::vector<std::string>& arguments) {
     files_.writeFile(scriptName, script);
-    return startProgram("korventa", arguments,
+    return startProgram("korventa-scripted", arguments,
                         {"KORVENTA_TEST_SCRIPT=" + files_.file(scriptName)}, "");
+}
+
+bool ProgramSession::runScriptKeepingErrors(const std::string& script,
+                                            const std::vector<std::string>& environment,
+                                            std::string& errors) {
+    files_.writeFile("script.txt", script);
+    std::vector<std::string> variables{"KORVENTA_TEST_SCRIPT=" + files_.file("script.txt")};
+    variables.insert(variables.end(), environment.begin(), environment.end());
+    const bool ended = finish(startProgram("korventa-scripted", {}, variables, "", "errors.txt"));
+    errors = files_.readFile("errors.txt");
+    return ended;
 }
 
 bool ProgramSession::runConverter(const std::vector<std::string>& arguments, int& exitCode,
                                   std::string& output) {
-    const pid_t program = startProgram("korventa-convert", arguments, {}, "convert.out");
+    return runToEnd("korventa-convert", arguments, {}, exitCode, output);
+}
+
+bool ProgramSession::runToEnd(const std::string& name, const std::vector<std::string>& arguments,
+                              const std::vector<std::string>& environment, int& exitCode,
+                              std::string& output) {
+    const pid_t program = startProgram(name, arguments, environment, name + ".out");
     int status = 0;
     const bool ended = program != 0 && finishWithStatus(program, status);
-    output = files_.readFile("convert.out");
+    output = files_.readFile(name + ".out");
     exitCode = ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return exitCode >= 0;
 }
@@ -68,7 +85,7 @@ bool ProgramSession::runConverter(const std::vector<std::string>& arguments, int
 pid_t ProgramSession::startProgram(const std::string& name,
                                    const std::vector<std::string>& arguments,
                                    const std::vector<std::string>& environment,
-                                   const std::string& outputName) {
+                                   const std::string& outputName, const std::string& errorName) {
     const std::string libraries = (binaryFolder().parent_path() / "lib").string();
     std::vector<std::string> own{
         "QT_QPA_PLATFORM=offscreen", "QTWEBENGINE_DISABLE_SANDBOX=1",
@@ -106,6 +123,11 @@ pid_t ProgramSession::startProgram(const std::string& name,
         ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputPath.c_str(),
                                            O_WRONLY | O_CREAT | O_TRUNC, 0600);
         ::posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, (outputPath + ".err").c_str(),
+                                           O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    }
+    const std::string errorPath = files_.file(errorName);
+    if (!errorName.empty()) {
+        ::posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorPath.c_str(),
                                            O_WRONLY | O_CREAT | O_TRUNC, 0600);
     }
     pid_t child = 0;

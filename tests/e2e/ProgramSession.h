@@ -1,5 +1,5 @@
-// Starts the real program offscreen on temporary hives and a temporary home, drives it with
-// the test script and reads what it left in the user hive. Shared by the end-to-end suites;
+// Starts the window program offscreen on temporary hives and a temporary home, drives its
+// scripted test build with a script of ribbon steps and reads what it left in the user hive. Shared by the end-to-end suites;
 // the program and the reference driver are looked up beside the test program.
 #pragma once
 
@@ -27,12 +27,19 @@ protected:
     // Starts the program without waiting; 0 when it could not be started.
     pid_t startScript(const std::string& scriptName, const std::string& script,
                       const std::vector<std::string>& arguments = {});
+    // runScript with extra environment variables and the program's standard error kept.
+    bool runScriptKeepingErrors(const std::string& script,
+                                const std::vector<std::string>& environment, std::string& errors);
     // Waits for a started program as runScript does.
     static bool finish(pid_t program);
     // Runs korventa-convert to its end with its standard output kept (its standard error in
     // the file "convert.out.err"); false when it had to be killed.
     bool runConverter(const std::vector<std::string>& arguments, int& exitCode,
                       std::string& output);
+    // The same for any program of the build, with extra environment variables.
+    bool runToEnd(const std::string& name, const std::vector<std::string>& arguments,
+                  const std::vector<std::string>& environment, int& exitCode,
+                  std::string& output);
     // Adds a queue of the driver's model; false (with the reason in `why`) when CUPS is
     // missing or refuses. The queue is removed with the session.
     bool addDriverQueue(std::string& queue, std::string& why);
@@ -45,8 +52,11 @@ protected:
     ~ProgramSession() override;
 
 private:
+    // Standard output goes to the session's file `outputName` and standard error to
+    // `errorName`, when they are given.
     pid_t startProgram(const std::string& name, const std::vector<std::string>& arguments,
-                       const std::vector<std::string>& environment, const std::string& outputName);
+                       const std::vector<std::string>& environment, const std::string& outputName,
+                       const std::string& errorName = {});
     // False when the program had to be killed at the time limit.
     static bool finishWithStatus(pid_t program, int& status);
 

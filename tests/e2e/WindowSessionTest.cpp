@@ -60,14 +60,15 @@ TEST_F(WindowSession, CloseKeepsThePrinterChosenInTheBox) {
 
 TEST_F(WindowSession, RestoresTheWindowSizeOfTheLastRun) {
     const WStringView workspace = u"Software\\TALVENIR\\KORVENTA\\Workspace";
+    // The default size, bounded by the offscreen platform's 800 x 600 screen.
     ASSERT_TRUE(runScript("close\n"));
-    ASSERT_EQ(textIn(workspace, u"WindowWidth"), u"1440");
+    ASSERT_EQ(textIn(workspace, u"WindowWidth"), u"800");
 
-    putText(workspace, u"WindowWidth", u"900");
-    putText(workspace, u"WindowHeight", u"640");
+    putText(workspace, u"WindowWidth", u"700");
+    putText(workspace, u"WindowHeight", u"500");
     ASSERT_TRUE(runScript("close\n"));
-    EXPECT_EQ(textIn(workspace, u"WindowWidth"), u"900");
-    EXPECT_EQ(textIn(workspace, u"WindowHeight"), u"640");
+    EXPECT_EQ(textIn(workspace, u"WindowWidth"), u"700");
+    EXPECT_EQ(textIn(workspace, u"WindowHeight"), u"500");
 }
 
 }  // namespace

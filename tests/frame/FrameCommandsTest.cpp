@@ -83,6 +83,28 @@ TEST_F(FrameCommandsTest, PrinterSelectionReachesFrameAndView) {
     EXPECT_EQ(view_.state.printerName, u"Veltrix PDF Pro");
 }
 
+// A first run before any set-up: the product name is no queue, the driver's queue is.
+TEST_F(FrameCommandsTest, ProductNamePrintsOnTheDriversQueueAndIsSavedAsItWas) {
+    saved_.printerName = u"Veltrix PDF Pro";
+    start({u"Veltrix_PDF_Pro"});
+    EXPECT_EQ(printerBox_.selectedText(), u"Veltrix_PDF_Pro");
+    commands_.onCommand(ID_BUTTON_PRINT2PDF, 0);
+    ASSERT_EQ(view_.printed.size(), 1u);
+    EXPECT_EQ(view_.printed[0].printerName, u"Veltrix_PDF_Pro");
+    EXPECT_TRUE(commands_.hasDriverQueue());
+    // Still "whichever queue is the driver's", so a later machine-wide queue is found too.
+    EXPECT_EQ(commands_.settingsToSave().printerName, u"Veltrix PDF Pro");
+}
+
+TEST_F(FrameCommandsTest, SavedPrinterFindsItsQueueWhateverTheLetterCase) {
+    saved_.printerName = u"office pdf";
+    start();
+    EXPECT_EQ(printerBox_.selectedText(), u"Office PDF");
+    commands_.onCommand(ID_BUTTON_ZUGPDF, 0);
+    ASSERT_EQ(view_.scripts.size(), 1u);
+    EXPECT_EQ(view_.scripts[0].state.printerName, u"Office PDF");
+}
+
 TEST_F(FrameCommandsTest, FillsTheAddressBoxWithTheSavedAddressFirst) {
     start();
     EXPECT_EQ(addressBox_.items, (Items{u"https://a.example/", u"https://b.example/"}));

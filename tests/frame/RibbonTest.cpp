@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
+#include <algorithm>
 #include <vector>
 
 #include "frame/AddressCombo.h"
@@ -30,7 +31,7 @@ protected:
         std::vector<QString> texts;
         for (auto* button : home_.findChildren<QAbstractButton*>()) {
             if (!button->text().isEmpty())
-                texts.push_back(button->text());
+                texts.push_back(QString(button->text()).replace(u'\n', u' '));
         }
         return texts;
     }
@@ -48,8 +49,24 @@ TEST_F(Ribbon, CarriesTheElementsWithTheirTextsAndWidths) {
     EXPECT_EQ(home_.classNameEdit()->text(), "veltrix-cmd");
     EXPECT_EQ(home_.printerBox()->width(), 200);
     EXPECT_FALSE(home_.printerBox()->isEditable());
-    EXPECT_EQ(home_.addressBox()->width(), 360);
+    // The address box takes what the other elements leave.
+    EXPECT_EQ(home_.addressBox()->minimumWidth(), 160);
+    EXPECT_EQ(home_.addressBox()->sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
     EXPECT_TRUE(home_.addressBox()->isEditable());
+}
+
+TEST_F(Ribbon, LongLargeButtonCaptionsGoOnTwoLines) {
+    ASSERT_TRUE(home_.setElementText(ID_BUTTON_ZUGPDF2EMAIL, "Invoice PDF and E-mail"));
+    ASSERT_TRUE(home_.setElementText(ID_BUTTON_ZUGPDF, "Invoice PDF"));
+    ASSERT_TRUE(home_.setElementText(ID_BUTTON_PRNSETTINGS, "Printer Settings"));
+    ASSERT_TRUE(home_.setElementText(ID_CHECK_DETECTCMD, "Detect commands in CSS class"));
+    std::vector<QString> texts;
+    for (auto* button : home_.findChildren<QAbstractButton*>()) texts.push_back(button->text());
+    for (const QString expected : {"Invoice PDF\nand E-mail", "Invoice PDF", "Printer\nSettings",
+                                   "Detect commands in CSS class"}) {
+        EXPECT_NE(std::find(texts.begin(), texts.end(), expected), texts.end())
+            << expected.toStdString();
+    }
 }
 
 TEST_F(Ribbon, StateUpdateDisablesTheSpacersAndSetsTheCheckBoxes) {

@@ -1,5 +1,5 @@
-// The test-only way into the running window: a script of ribbon steps named by the
-// environment variable KORVENTA_TEST_SCRIPT, read once at start. One step a line:
+// The scripted test build's way into the running window: a script of ribbon steps named by
+// the environment variable KORVENTA_TEST_SCRIPT, read once at start. One step a line:
 // "set ID TEXT" puts TEXT into the element (edit text, or the printer box item to select),
 // "command ID [CODE]" dispatches the command, "wait" holds the next step until the page has
 // loaded and no conversion or print is under way, "page TEXT" runs TEXT as JavaScript in the

@@ -1,4 +1,4 @@
-#include "app/CommandScript.h"
+#include "support/CommandScript.h"
 
 #include <charconv>
 
