@@ -123,7 +123,7 @@ TEST_F(InstalledPackage, ConvertsALocalPageOnPrivateSettingsAndIsRemovedWithoutA
     ASSERT_EQ(install.status, 0) << install.output;
     EXPECT_EQ(queueExists(), !cleanup.queueAdded) << "installing changed the print queues";
 
-    for (const char* program : {"korventa-convert", "korventa-reg", "korventa-setup"}) {
+    for (const char* program : {"korventa", "korventa-convert", "korventa-reg", "korventa-setup"}) {
         EXPECT_EQ(asUser(std::string("/usr/bin/") + program + " --version").output,
                   std::string(program) + " " KORVENTA_VERSION "\n");
     }
