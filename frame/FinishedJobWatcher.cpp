@@ -22,7 +22,10 @@ FinishedJobWatcher::FinishedJobWatcher(QObject* parent) : QObject(parent) {
 
 void FinishedJobWatcher::expect(const WString& jobKeyName) {
     expectedKeyName_ = jobKeyName;
-    staleSequence_ = sequenceOf(readFinishedJob(jobKeyName));
+    // An entry that cannot be read leaves nothing to mistake for the coming job's.
+    SettingsMap entry;
+    static_cast<void>(readFinishedJob(jobKeyName, entry));
+    staleSequence_ = sequenceOf(entry);
 }
 
 void FinishedJobWatcher::watch(const WString& jobKeyName) {
@@ -35,13 +38,18 @@ void FinishedJobWatcher::watch(const WString& jobKeyName) {
 void FinishedJobWatcher::handleTick() {
     // Looked at before the entry: a worker that ends in between has written it already.
     const bool workersDone = runningPostActions() == 0;
-    SettingsMap entry = readFinishedJob(jobKeyName_);
+    SettingsMap entry;
+    const reg::RegStatus status = readFinishedJob(jobKeyName_, entry);
     const bool stale = !staleSequence_.empty() && sequenceOf(entry) == staleSequence_;
     if (stale)
         entry.clear();
     if (!entry.contains(u"Result") && !workersDone)
         return;
     ticker_.stop();
+    if (status != reg::RegStatus::Ok && status != reg::RegStatus::NotFound)
+        entry.insert_or_assign(WString(u"Result"),
+                               u"Failed: the driver's record cannot be read: " +
+                                   fromUtf8(reg::describe(status)));
     emit jobFinished(JobOutcome::fromFinishedEntry(entry));
 }
 
