@@ -473,7 +473,9 @@ private:
 };
 
 TEST_F(JobRecord, PdfThatCannotBeWrittenIsNamedForTheDriverAndStillHandedOff) {
-    MemoryStream pdf(std::string(20000, 'p'));
+    // The stream only views its bytes, so they must outlive it.
+    const std::string bytes(20000, 'p');
+    MemoryStream pdf(bytes);
     {
         const FileSizeLimit full(8192);
         complete(&pdf);
