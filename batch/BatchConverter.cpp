@@ -214,8 +214,7 @@ void BatchConverter::conclude() {
     }
     const WString& jobKey = view.lastJobKeyName();
     if (jobKey.empty()) {
-        fail("the driver prepared no job for the printer \"" +
-             toUtf8(view.requestState().printerName) + "\"");
+        fail(noJobReason(view.requestState().printerName));
         return;
     }
     report_.addJob(items_[current_].label, jobKey);

@@ -95,6 +95,13 @@ bool takeOutcome(const WString& jobKey, std::string& text) {
 
 }  // namespace
 
+std::string noJobReason(const WString& printerName) {
+    const reg::RegistryHive hive = reg::RegistryHive::local(reg::RootKey::CurrentUser);
+    if (hive.isDamaged())
+        return "the user hive " + hive.path() + " is damaged, so no job can be prepared in it";
+    return "the driver prepared no job for the printer \"" + toUtf8(printerName) + "\"";
+}
+
 BatchReport::BatchReport(std::FILE* out, std::FILE* progress, std::size_t items)
     : out_(out), progress_(items >= kProgressFrom ? progress : nullptr), items_(items) {}
 

@@ -43,4 +43,8 @@ private:
     int invalid_ = 0;
 };
 
+// Why a print has no job: the driver prepared none for the printer, or could not, because the
+// user hive it keeps its jobs in is damaged (then named).
+[[nodiscard]] std::string noJobReason(const WString& printerName);
+
 }  // namespace korventa

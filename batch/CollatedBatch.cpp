@@ -230,8 +230,7 @@ void CollatedBatch::writeJob(Entry& entry) {
     const WString jobKey =
         view.WritePrintedJob(QByteArray(entry.pdf.data(), static_cast<qsizetype>(entry.pdf.size())));
     if (jobKey.empty())
-        report_.addFailure(items_[entry.item].label, "the driver prepared no job for the printer \"" +
-                                                         toUtf8(state.printerName) + "\"");
+        report_.addFailure(items_[entry.item].label, noJobReason(state.printerName));
     else
         report_.addJob(items_[entry.item].label, jobKey);
 }

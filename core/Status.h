@@ -16,6 +16,7 @@ constexpr HResult E_UNEXPECTED = static_cast<HResult>(0x8000FFFFu);
 constexpr HResult E_ABORT = static_cast<HResult>(0x80004004u);
 constexpr HResult E_NOINTERFACE = static_cast<HResult>(0x80004002u);
 constexpr HResult E_OUTOFMEMORY = static_cast<HResult>(0x8007000Eu);
+constexpr HResult E_ACCESSDENIED = static_cast<HResult>(0x80070005u);
 
 [[nodiscard]] constexpr bool failed(HResult status) { return status < 0; }
 

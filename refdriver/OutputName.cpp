@@ -9,6 +9,13 @@ bool isControl(char16_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 
 bool isSeparator(char16_t c) { return c == u'/' || c == u'\\'; }
 
+// Marks, embeddings, overrides and isolates: they make a name read other than it is
+// ("Invoice\u202Efdp.exe" shows as "Invoiceexe.pdf"), so they are dropped.
+bool isBidiControl(char16_t c) {
+    return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
+           (c >= 0x2066 && c <= 0x2069);
+}
+
 bool endsWithPdf(WStringView name) {
     constexpr WStringView extension = u".pdf";
     if (name.size() < extension.size()) return false;
@@ -51,6 +58,7 @@ bool isPlainFileName(WStringView name) {
 
 std::string safeBaseName(WStringView title) {
     WString name(title);
+    std::erase_if(name, isBidiControl);
     for (char16_t& c : name) {
         if (isControl(c) || isSeparator(c)) c = u'_';
     }

@@ -8,6 +8,7 @@
 
 #include "core/Status.h"
 #include "core/Text.h"
+#include "view/ResourceGuard.h"
 
 class QWebEngineProfile;
 
@@ -15,8 +16,10 @@ namespace korventa {
 
 class BrowserEnvironment {
 public:
-    // Creates the user data folder: S_OK, E_ACCESSDENIED when the system refuses access,
-    // E_FAIL otherwise (for example a file in the way). An empty folder is Qt's default.
+    // Creates the user data folder, its last part private to the user: S_OK, E_ACCESSDENIED
+    // when the system refuses access or the folder is not the user's alone (owned by someone
+    // else, a link, or writable by anyone), E_FAIL otherwise (for example a file in the way).
+    // An empty folder is Qt's default.
     [[nodiscard]] static HResult prepareDataFolder(const WString& dataFolder);
 
     explicit BrowserEnvironment(const WString& dataFolder);
@@ -33,6 +36,7 @@ private:
     // The named-profile constructor writes its own default folder before any path can be
     // set; that write is sent here and removed with the environment.
     QTemporaryDir constructorDefaults_;
+    ResourceGuard resourceGuard_;  // before the profile, so it outlives it
     std::unique_ptr<QWebEngineProfile> profile_;
 };
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <system_error>
 
+#include <unistd.h>
+
 namespace korventa {
 namespace {
 
@@ -40,7 +42,7 @@ WString chooseDataFolder(const FolderSources& sources) {
     if (sources.home)
         return joinOnce(*sources.home, u".talvenir");
     if (sources.temporary)
-        return joinOnce(*sources.temporary, u"talvenri");
+        return joinOnce(*sources.temporary, u"talvenri-" + fromUtf8(std::to_string(sources.userId)));
     return {};
 }
 
@@ -56,6 +58,7 @@ FolderSources currentFolderSources() {
         sources.localData = fromUtf8(*home + "/.local/share");
     }
     sources.temporary = fromUtf8(absoluteEnv("TMPDIR").value_or("/tmp"));
+    sources.userId = ::geteuid();
     return sources;
 }
 

@@ -1,5 +1,6 @@
 // Where the browser keeps its user data: the local data folder + "/TALVENIR", else the home
-// folder + "/.talvenir", else the temporary folder + "talvenri" with one separator between.
+// folder + "/.talvenir", else the temporary folder + "talvenri-" + the user's number with one
+// separator between: the temporary folder is shared by all users, the data is not.
 // Qt-free; the sources are read from the environment, the choice is a pure function.
 #pragma once
 
@@ -14,6 +15,7 @@ struct FolderSources {
     std::optional<WString> localData;
     std::optional<WString> home;       // $HOME when it is an existing folder
     std::optional<WString> temporary;  // $TMPDIR when absolute, else /tmp
+    unsigned userId = 0;               // the effective user's number
 };
 
 // Empty only when no source is known: Qt's own default folder then applies.

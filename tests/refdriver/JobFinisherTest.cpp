@@ -165,6 +165,16 @@ TEST_F(JobFinisher, DeliversThePdfNamedAfterTheTitleWithSeparatorsReplaced) {
     EXPECT_EQ(pdfTitle(dest_.file("Invoice 4711_2024_draft.pdf")), "Invoice 4711/2024\\draft");
 }
 
+TEST_F(JobFinisher, BidirectionalControlsNeverReachTheDeliveredNames) {
+    prepareJob(101, u"Invoice\u202Efdp.exe\u200F \u2066x\u2069", onePagePdf());
+    ASSERT_EQ(finish(101), VELT_OK);
+    prepareJob(102, u"Report", onePagePdf());
+    setValue(102, u"DestFileName", u"\u202Bsummary\u202C\u061C.pdf");
+    ASSERT_EQ(finish(102), VELT_OK);
+
+    EXPECT_EQ(delivered(), (std::vector<std::string>{"Invoicefdp.exe x.pdf", "summary.pdf"}));
+}
+
 TEST_F(JobFinisher, RemovesTheJobFolderAndKeyAndRecordsTheJobAsFinished) {
     const std::string folder = prepareJob(101, u"Report", onePagePdf());
 

@@ -100,6 +100,31 @@ TEST_F(EdgeViewWeb, KeepsBrowserDataInsideDataFolderOnly) {
               QString::fromStdString(dataHome.file("TALVENIR")));
 }
 
+// The image loads from a local page and is refused to a remote one, which sets the title.
+TEST_F(EdgeViewWeb, RemotePageCannotLoadTheProgramsResources) {
+    pages.writeFile("page.html", "<title>page</title>");
+    BrowserHarness harness;
+    harness.view->requestState().currentAddress = fromUtf8(pages.file("page.html"));
+    ASSERT_TRUE(harness.start());
+    ASSERT_TRUE(harness.waitForLoad());
+    const QString html = QStringLiteral(
+        "<img src='qrc:/korventa/korventa.svg' onload='document.title=\"loaded\"' "
+        "onerror='document.title=\"refused\"'>");
+    const auto titleFor = [&](const QUrl& base) {
+        QSignalSpy titles(harness.view->page(), &QWebEnginePage::titleChanged);
+        harness.view->page()->setHtml(html, base);
+        while (titles.wait(test::kWaitMs)) {
+            const QString title = titles.back().front().toString();
+            if (title == QStringLiteral("loaded") || title == QStringLiteral("refused"))
+                return title.toStdString();
+        }
+        return std::string("(no answer)");
+    };
+    EXPECT_EQ(titleFor(QUrl::fromLocalFile(QString::fromStdString(pages.file("local.html")))),
+              "loaded");
+    EXPECT_EQ(titleFor(QUrl(QStringLiteral("https://shop.example/invoice"))), "refused");
+}
+
 TEST_F(EdgeViewWeb, OpensAddressSetBeforeBrowserExists) {
     pages.writeFile("late.html", "<title>late</title>");
     BrowserHarness harness;
