@@ -168,9 +168,14 @@ void CMainFrame::setSwitch(int id, bool on) {
     if (commands_.commandState(id).checked != on)
         onCommand(id, 0);
 }
-void CMainFrame::runInPage(const WString& script) {
-    if (QWebEnginePage* page = view_->page())
-        page->runJavaScript(QString::fromStdU16String(script));
+void CMainFrame::runInPage(const WString& script, std::function<void()> done) {
+    QWebEnginePage* page = view_->page();
+    if (page == nullptr) {
+        done();
+        return;
+    }
+    page->runJavaScript(QString::fromStdU16String(script),
+                        [done = std::move(done)](const QVariant&) { done(); });
 }
 
 void CMainFrame::createRibbon() {

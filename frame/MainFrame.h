@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -53,8 +54,9 @@ public:
     [[nodiscard]] bool isIdle() const;
     // The same without waiting for the driver's post-processing.
     [[nodiscard]] bool isReady() const;
-    // Runs JavaScript in the displayed page as a user's own action would (test scripts).
-    void runInPage(const WString& script);
+    // Runs JavaScript in the displayed page as a user's own action would (test scripts);
+    // `done` runs once the page has answered, after what the script logged has arrived.
+    void runInPage(const WString& script, std::function<void()> done);
     // Sets a check box command to `on` through the dispatcher, as a click would.
     void setSwitch(int id, bool on);
     [[nodiscard]] FrameCommands& commands() { return commands_; }

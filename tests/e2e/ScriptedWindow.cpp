@@ -32,8 +32,8 @@ void ScriptedWindow::runStep(std::size_t index) {
             frame_.onCommand(step.id, step.code);
             break;
         case ScriptStep::Kind::Page:
-            frame_.runInPage(step.text);
-            break;
+            frame_.runInPage(step.text, [this, index] { runStep(index + 1); });
+            return;
         case ScriptStep::Kind::Wait:
             if (!frame_.isIdle()) {
                 QTimer::singleShot(kWaitPoll, this, [this, index] { runStep(index); });
