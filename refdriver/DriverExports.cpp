@@ -71,11 +71,19 @@ bool isUsableJobKey(const char16_t* jobKey) {
 extern "C" {
 
 // The language is the driver's for every printer; the name is accepted for the interface.
+// Programs call this once they have loaded the library, long before their first job: the
+// rule checker's start (the JVM and the stylesheet's compilation) begins here, so it is over
+// before the first invoice is finished.
 VELT_DRIVER_EXPORT void InitResourceLocale(const char16_t* /*printerName*/) {
     try {
         currentLanguage = configuredLanguage();
     } catch (...) {
         currentLanguage = TextLanguage::English;
+    }
+    try {
+        invoiceChecker().warmUp();
+    } catch (...) {
+        // A checker that cannot start now is started, or its absence reported, by the job.
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -26,6 +27,7 @@ constexpr const char* kRules = "EN16931-CII-validation.xslt";
 // The first answer includes the JVM's start and the stylesheet's compilation (2 s unloaded).
 constexpr auto kAnswerWait = std::chrono::seconds(90);
 constexpr std::size_t kMaxHeader = 40;
+constexpr int kCheckerNice = 10;
 constexpr std::size_t kMaxAnswer = std::size_t{256} << 20;
 
 // Waits until the socket is ready for `events`; false on the deadline or an error.
@@ -75,8 +77,11 @@ void say(const std::string& text) {
 
 RuleChecker::~RuleChecker() { stop(); }
 
+// A checker that is busy is running: the caller (a print on the window thread) must not wait
+// for the check under way.
 void RuleChecker::warmUp() {
-    const std::lock_guard lock(mutex_);
+    const std::unique_lock lock(mutex_, std::try_to_lock);
+    if (!lock.owns_lock()) return;
     std::string reason;
     if (!socket_.isOpen() && !missingPart(reason)) (void)start(reason);
 }
@@ -124,8 +129,10 @@ bool RuleChecker::start(std::string& reason) {
     UniqueFd ours(ends[0]);
     const UniqueFd theirs(ends[1]);
     // One collector thread and no optimising compiler: the start matters more than the peak.
+    // The JVM logs its warnings to standard output, which is our socket: they go to stderr.
     const std::vector<std::string> argv{
         findOnPath("java"), "-XX:+UseSerialGC", "-XX:TieredStopAtLevel=1", "-Xss8m",
+        "-Xlog:disable", "-Xlog:all=warning:stderr",
         "-cp", folder_ + "/" + kCheckerJar + ":" + kSaxonJar, "InvoiceRules",
         folder_ + "/" + kRules};
     if (!startConnected(argv, theirs.get(), pid_)) {
@@ -133,6 +140,10 @@ bool RuleChecker::start(std::string& reason) {
         reason = "the EN 16931 rules were not checked: the rule checker did not start";
         return false;
     }
+    // The checker's start and compilation would otherwise take CPU from the page that is
+    // printing; behind it, they use what the browser leaves. Set while the JVM is still
+    // loading, before it starts its threads, which inherit it.
+    (void)::setpriority(PRIO_PROCESS, static_cast<id_t>(pid_), kCheckerNice);
     socket_ = std::move(ours);
     return true;
 }

@@ -16,7 +16,10 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include <unistd.h>
 
 #include "driver/DriverAbi.h"
 #include "driver/DriverLibrary.h"
@@ -280,6 +283,39 @@ TEST_F(InvoiceCheck, WithoutJavaTheRulesAreNotCheckedAndNothingIsCalledValid) {
     EXPECT_TRUE(fs::exists(dest_.file("No Java.pdf")));
     EXPECT_NE(readBytes(dest_.file("No Java.validation.txt")).find("Invoice check: not checked"),
               std::string::npos);
+}
+
+// The first check waits for the checker's start; the print of the next document on the window
+// thread must not wait with it. The stand-in checker takes the request and answers nothing
+// until the test lets it end; after 20 s it gives up and leaves a mark, so a print that waited
+// for it is told apart from one that did not. The loaded library keeps one checker per
+// process, so the case runs in a process of its own, where the stand-in is the first.
+TEST_F(InvoiceCheck, APrintDoesNotWaitForTheCheckUnderWay) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    work_.writeFile("java", "#!/bin/sh\nhead -c 1 >/dev/null\n: > '" + work_.file("asked") +
+                                "'\nfor i in $(seq 400); do [ -e '" + work_.file("go") +
+                                "' ] && exit 0; sleep 0.05; done\n: > '" + work_.file("gave-up") +
+                                "'\n");
+    fs::permissions(work_.file("java"), fs::perms::owner_all);
+    const char* path = std::getenv("PATH");
+    ::setenv("PATH", (work_.path() + ":" + (path == nullptr ? "" : path)).c_str(), 1);
+    EXPECT_EXIT(
+        {
+            SettingsMap stalled;
+            std::thread checking(
+                [&] { stalled = finishInvoice(103, u"Stalled", kExamples + "/CII_example1.xml"); });
+            while (!fs::exists(work_.file("asked"))) ::usleep(10000);
+            DriverPrinter printer;
+            const bool printed =
+                DriverPrinter::open(spooler_, u"Veltrix PDF Pro", printer) &&
+                library_.DocGetDocInfo2(printer, kPrefix, u"Next", 104, true, false) == VELT_OK;
+            const bool waited = fs::exists(work_.file("gave-up"));
+            work_.writeFile("go", "");
+            checking.join();
+            const bool told = valueOr(stalled, u"InvoiceCheck", u"") == "not checked";
+            std::exit(printed && !waited && told ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
