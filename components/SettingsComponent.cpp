@@ -31,6 +31,9 @@ SettingsComponent::SettingsComponent(WebPage& page, QWebEngineProfile& profile, 
                          });
     if (!navigationConnection_)
         failures.CheckFailure(E_FAIL, FAILURE_LOCATION());
+    loadConnection_ = QObject::connect(&page_, &QWebEnginePage::loadFinished, &page_,
+                                       [this] { handleLoadFinished(); });
+    page_.setUrlRequestInterceptor(&agentInterceptor_);
     permissionConnection_ =
         QObject::connect(&page_, &QWebEnginePage::featurePermissionRequested, &page_,
                          [this](const QUrl& origin, QWebEnginePage::Feature feature) {
@@ -42,6 +45,8 @@ SettingsComponent::SettingsComponent(WebPage& page, QWebEngineProfile& profile, 
 
 SettingsComponent::~SettingsComponent() {
     QObject::disconnect(navigationConnection_);
+    QObject::disconnect(loadConnection_);
+    page_.setUrlRequestInterceptor(nullptr);
     QObject::disconnect(permissionConnection_);
 }
 
@@ -71,7 +76,14 @@ void SettingsComponent::handleNavigationRequested(const QUrl& url, bool isMainFr
     if (url.host() != kExampleHost)
         return;
     userAgent_ = kExampleUserAgent.toString();
-    profile_.setHttpUserAgent(userAgent_);
+    agentInterceptor_.activate();
+}
+
+// Not earlier: a profile agent set while a navigation is under way reloads the current page
+// and drops the navigation.
+void SettingsComponent::handleLoadFinished() {
+    if (!userAgent_.isEmpty() && profile_.httpUserAgent() != userAgent_)
+        profile_.setHttpUserAgent(userAgent_);
 }
 
 void SettingsComponent::handlePermissionRequested(const QUrl& origin,

@@ -11,7 +11,6 @@
 namespace korventa {
 namespace {
 
-constexpr WStringView kConverterKey = u"Software\\TALVENIR\\KORVENTA\\KORVENTA";
 constexpr WStringView kDriverKey = u"Software\\TALVENIR\\Veltrix\\PDF\\5.0";
 
 // Takes the file addresses the desktop is asked to open.
@@ -32,7 +31,7 @@ protected:
     // Opens `page`, turns command detection off so the page prints as it is, and presses
     // "Create PDF".
     void createPdfOf(const std::string& page) {
-        putUserText(kConverterKey, u"ConvertURL", fromUtf8(page));
+        putUserText(test::kConverterKey, u"ConvertURL", fromUtf8(page));
         openWindow();
         click(ribbonButton(QStringLiteral("Detect commands in CSS class")));
         click(ribbonButton(QStringLiteral("Create PDF")));
@@ -77,7 +76,8 @@ TEST_F(JobStatusWindow, WithoutAQueueOfTheDriverTheWindowSaysWhatToRun) {
 }
 
 TEST_F(JobStatusWindow, InvalidJsonInTheDataDialogIsReported) {
-    putUserText(kConverterKey, u"ConvertURL", fromUtf8(pageFile("invoice.html", "<p>inv</p>")));
+    putUserText(test::kConverterKey, u"ConvertURL",
+                fromUtf8(pageFile("invoice.html", "<p>inv</p>")));
     openWindow();
     click(ribbonButton(QStringLiteral("Invoice PDF")));
     ASSERT_TRUE(waitForDataDialog());
@@ -93,7 +93,7 @@ TEST_F(JobStatusWindow, InvalidJsonInTheDataDialogIsReported) {
 
 // A page whose own conversion never answers: the window waits, and the user can give up.
 TEST_F(JobStatusWindow, ARequestThePageNeverAnswersCanBeCancelled) {
-    putUserText(kConverterKey, u"ConvertURL",
+    putUserText(test::kConverterKey, u"ConvertURL",
                 fromUtf8(pageFile("silent.html",
                                   "<script>var gkvt_zugFun = { renderInAppMode: () => "
                                   "new Promise(() => {}) };</script><p>silent</p>")));

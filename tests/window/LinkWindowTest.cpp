@@ -3,7 +3,9 @@
 #include <QAbstractButton>
 #include <QTest>
 
+#include "components/SettingsComponent.h"
 #include "frame/MainFrame.h"
+#include "window/PageServer.h"
 #include "window/WindowHarness.h"
 
 namespace korventa {
@@ -33,6 +35,31 @@ TEST_F(LinkWindow, CreateAfterFollowingALinkMakesThePdfOfTheNewPage) {
                                         QString::fromStdString(files_.file("Documents/Veltrix/"))))
         << statusText().toStdString();
     EXPECT_NE(pdfText(savedPdf()).find("Reached by a link"), std::string::npos);
+}
+
+// The test main resolves the example host to this machine, so its page comes from the server.
+TEST_F(LinkWindow, TheFirstLinkToTheExampleHostOpensItsPageWithTheExampleAgent) {
+    test::PageServer server;
+    const QByteArray port = QByteArray::number(server.port());
+    server.setLink("/first",
+                   "http://" + SettingsComponent::kExampleHost.toUtf8() + ":" + port + "/second");
+    putUserText(test::kConverterKey, u"ConvertURL",
+                u"http://127.0.0.1:" + QString::fromLatin1(port).toStdU16String() + u"/first");
+    openWindow();
+    const QUrl first = pageUrl();
+    clickInPage(elementCentre(QStringLiteral("#link")));
+    ASSERT_EQ(waitForNewPage(first).path(), QStringLiteral("/second"));
+
+    QList<QByteArray> firsts;
+    QByteArray secondAgent;
+    for (const auto& request : server.requests) {
+        if (request.target == "/first")
+            firsts.push_back(request.userAgent);
+        if (request.target == "/second")
+            secondAgent = request.userAgent;
+    }
+    EXPECT_EQ(firsts.size(), 1);
+    EXPECT_EQ(secondAgent, SettingsComponent::kExampleUserAgent.toUtf8());
 }
 
 }  // namespace

@@ -36,7 +36,8 @@ void PageServer::answer(QTcpSocket& socket, const QByteArray& head) {
             request.userAgent = line.mid(11).trimmed();
     }
     requests.push_back(request);
-    const QByteArray path = request.target.left(request.target.indexOf('?'));
+    const qsizetype query = request.target.indexOf('?');
+    const QByteArray path = query < 0 ? request.target : request.target.left(query);
     QByteArray body = "<title>" + path + "</title><p>served " + path + "</p>";
     for (const auto& [from, href] : links_) {
         if (from == path) {

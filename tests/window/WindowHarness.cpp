@@ -21,8 +21,6 @@
 namespace korventa::test {
 namespace {
 
-constexpr WStringView kConverterKey = u"Software\\TALVENIR\\KORVENTA\\KORVENTA";
-
 QWebEngineView* browserOf(const CMainFrame& frame) {
     return frame.view()->findChild<QWebEngineView*>();
 }
@@ -54,8 +52,7 @@ QUrl WindowHarness::pageUrl() const {
 }
 
 QUrl WindowHarness::waitForNewPage(const QUrl& previous) {
-    (void)QTest::qWaitFor(
-        [&] { return frame_->isReady() && pageUrl() != previous; }, kWaitMs);
+    (void)QTest::qWaitFor([&] { return frame_->isReady() && pageUrl() != previous; }, kWaitMs);
     return pageUrl();
 }
 
@@ -115,8 +112,7 @@ QWidget* WindowHarness::focused() const {
     return QApplication::focusWidget();
 }
 
-void WindowHarness::typeAddress(const QString& text, Qt::Key key,
-                                Qt::KeyboardModifiers modifiers) {
+void WindowHarness::typeAddress(const QString& text, Qt::Key key, Qt::KeyboardModifiers modifiers) {
     click(addressBox());
     ASSERT_NE(focused(), nullptr);
     QTest::keyClick(focused(), Qt::Key_A, Qt::ControlModifier);

@@ -31,6 +31,7 @@ namespace test {
 
 constexpr int kWaitMs = 20000;
 inline constexpr WStringView kDriverQueue = u"Veltrix_PDF_Pro";
+inline constexpr WStringView kConverterKey = u"Software\\TALVENIR\\KORVENTA\\KORVENTA";
 
 class WindowHarness : public testing::Test {
 protected:

@@ -23,11 +23,14 @@ void setHeadlessDefaults(const QString& configFile) {
             config.write(kScreenConfig);
         qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + configFile).toLocal8Bit());
     }
-    for (const auto& [name, value] : {std::pair{"QTWEBENGINE_DISABLE_SANDBOX", "1"},
-                                      std::pair{"QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu"}}) {
-        if (!qEnvironmentVariableIsSet(name))
-            qputenv(name, value);
-    }
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // The example host of the user-agent rule is served by the tests' own page server.
+    const QByteArray flags = qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS")
+                                 ? qgetenv("QTWEBENGINE_CHROMIUM_FLAGS")
+                                 : QByteArrayLiteral("--disable-gpu");
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+            flags + " \"--host-resolver-rules=MAP navigation.example 127.0.0.1\"");
 }
 
 }  // namespace
@@ -37,7 +40,8 @@ int main(int argc, char** argv) {
     if (GTEST_FLAG_GET(list_tests))
         return RUN_ALL_TESTS();
     const QString configFile =
-        QDir::tempPath() + QStringLiteral("/korventa-window-screen-%1.json").arg(QCoreApplication::applicationPid());
+        QDir::tempPath() +
+        QStringLiteral("/korventa-window-screen-%1.json").arg(QCoreApplication::applicationPid());
     setHeadlessDefaults(configFile);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
