@@ -101,6 +101,11 @@ void BatchConverter::start() {
 }
 
 void BatchConverter::startItem() {
+    // A renderer ended by a given-up collated chunk is gone only once the browser says so.
+    if (frame_.view()->isEndingRenderer()) {
+        QTimer::singleShot(kTickMs, this, &BatchConverter::startItem);
+        return;
+    }
     if (current_ >= items_.size()) {
         stage_ = Stage::Draining;
         ticker_.start();
@@ -127,6 +132,7 @@ void BatchConverter::startItem() {
         dataLiteral_ = stringLiteral(data);
     }
     (void)prompts_.takeLastText();
+    printsBefore_ = frame_.view()->completedPrints();
     frame_.OpenAddress(fromUtf8(item.page));
     stage_ = Stage::Loading;
     clock_.start();
@@ -142,9 +148,16 @@ void BatchConverter::handleTick() {
         }
         return;
     }
-    if (clock_.elapsed() > static_cast<qint64>(options_.timeoutSeconds) * 1000) {
-        frame_.view()->cancelConversion();
-        fail("no answer within " + std::to_string(options_.timeoutSeconds) + " s");
+    const bool late = clock_.elapsed() > static_cast<qint64>(options_.timeoutSeconds) * 1000;
+    if (stage_ == Stage::GivingUp) {
+        if (frame_.view()->isPrinting() && late)
+            abandon();
+        else if (!frame_.view()->isPrinting() && !frame_.view()->isEndingRenderer())
+            concludeGivenUp();
+        return;
+    }
+    if (late) {
+        giveUp();
         return;
     }
     if (!frame_.isReady())
@@ -158,9 +171,43 @@ void BatchConverter::handleTick() {
         case Stage::Converting:
             conclude();
             return;
+        case Stage::GivingUp:
         case Stage::Draining:
             return;
     }
+}
+
+// The renderer goes with the request: a script that never ends would hold the site's next
+// page too. A print under way is given the time-out once more instead, as the browser does
+// not survive the end of a renderer that is printing.
+void BatchConverter::giveUp() {
+    CEdgeView& view = *frame_.view();
+    view.cancelConversion();
+    if (!view.isPrinting())
+        view.endRenderer();
+    stage_ = Stage::GivingUp;
+    clock_.restart();
+}
+
+// A print that never ends holds the browser for good: nothing after it can be converted.
+void BatchConverter::abandon() {
+    const std::string reason = "no answer within " + std::to_string(options_.timeoutSeconds) +
+                               " s, and the print under way did not end";
+    while (current_ < items_.size()) report_.addFailure(items_[current_++].label, reason);
+    ticker_.stop();
+    startItem();
+}
+
+// A print that ended after the time-out went to the driver: the line reports that job, as
+// the driver finished it, rather than a time-out.
+void BatchConverter::concludeGivenUp() {
+    const CEdgeView& view = *frame_.view();
+    if (view.completedPrints() != printsBefore_ && !view.lastJobKeyName().empty()) {
+        report_.addJob(items_[current_].label, view.lastJobKeyName());
+        next();
+        return;
+    }
+    fail("no answer within " + std::to_string(options_.timeoutSeconds) + " s");
 }
 
 // Whatever the page's own plugin would supply and however its config asks for the dialog,
@@ -198,7 +245,6 @@ void BatchConverter::handlePageReadied(std::size_t item, const QVariant& answer)
 }
 
 void BatchConverter::dispatch() {
-    printsBefore_ = frame_.view()->completedPrints();
     stage_ = Stage::Converting;
     frame_.onCommand(createCommand(), 0);
 }

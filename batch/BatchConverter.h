@@ -3,7 +3,9 @@
 // from, the data dialog kept shut) and the create command is dispatched as a click would.
 // The next item starts once the job is handed to the driver, whose post-processing runs
 // alongside; an item's line, in input order, follows when the driver has recorded its job
-// (or the item failed or timed out before). Invoice data of one page goes through
+// (or the item failed or timed out before). An item that times out ends the page's renderer,
+// so the next item starts on a fresh one; a print under way then is waited for once more
+// and its job reported, and one that never ends fails the rest of the run. Invoice data of one page goes through
 // CollatedBatch first. One line per item on `out`, a progress bar on
 // `progress` when given. Borrows the frame, prompts and streams; main thread.
 #pragma once
@@ -47,7 +49,7 @@ signals:
     void finished();
 
 private:
-    enum class Stage { Loading, Readying, Converting, Draining };
+    enum class Stage { Loading, Readying, Converting, GivingUp, Draining };
 
     void startItem();
     void handleTick();
@@ -55,6 +57,9 @@ private:
     void handlePageReadied(std::size_t item, const QVariant& answer);
     void dispatch();
     void conclude();
+    void giveUp();
+    void abandon();
+    void concludeGivenUp();
     void next();
     void fail(const std::string& reason);
     [[nodiscard]] int createCommand() const;

@@ -18,6 +18,7 @@
 #include "frame/MainFrame.h"
 #include "platform/spooler/CachingSpooler.h"
 #include "platform/spooler/CupsSpooler.h"
+#include "view/EdgeView.h"
 
 namespace {
 
@@ -84,5 +85,12 @@ int main(int argc, char* argv[]) {
     if (invalid > 0)
         std::printf(", %d invalid", invalid);
     std::printf("\n");
-    return failed == 0 && (invalid == 0 || options.allowInvalid) ? 0 : 1;
+    const int status = failed == 0 && (invalid == 0 || options.allowInvalid) ? 0 : 1;
+    // The browser cannot be taken down under a print that never ended; the process ends
+    // without taking it down, and its renderers end with it. Every job is recorded by now.
+    if (frame.view()->isPrinting()) {
+        std::fflush(stdout);
+        std::_Exit(status);
+    }
+    return status;
 }

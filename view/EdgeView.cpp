@@ -1,5 +1,7 @@
 #include "view/EdgeView.h"
 
+#include <signal.h>
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
@@ -138,8 +140,12 @@ void CEdgeView::OnControllerCreated() {
         if (conversionPending_)
             endConversion(tr("The page was left before it gave its result."));
     });
-    connect(page_.get(), &QWebEnginePage::renderProcessTerminated, this,
-            [this] { rendererGone_ = true; });
+    // The document went with its renderer: nothing can be run or printed until a new load.
+    connect(page_.get(), &QWebEnginePage::renderProcessTerminated, this, [this] {
+        rendererGone_ = true;
+        endingRenderer_ = false;
+        pageLoaded_ = false;
+    });
     connect(page_.get(), &QWebEnginePage::loadFinished, this, [this] { pageLoaded_ = true; });
     browserWidget_ = std::make_unique<QWebEngineView>(this);
     browserWidget_->setPage(page_.get());
@@ -267,6 +273,13 @@ void CEdgeView::OnPageRequestFailed(const QString& source, const QString& reason
 void CEdgeView::cancelConversion() {
     if (conversionPending_)
         endConversion(tr("Cancelled: the page's answer is no longer awaited."));
+}
+
+// A hung renderer answers no request of the browser, so it is ended from outside.
+void CEdgeView::endRenderer() {
+    const qint64 pid = hasBrowser() ? page_->renderProcessPid() : 0;
+    if (pid > 0 && ::kill(static_cast<pid_t>(pid), SIGKILL) == 0)
+        endingRenderer_ = true;
 }
 
 void CEdgeView::endConversion(const QString& reason) {

@@ -94,6 +94,14 @@ public:
     // of a page that never answers.
     void cancelConversion();
     [[nodiscard]] bool isConversionPending() const { return conversionPending_; }
+    // Ends the page's renderer process, and with it a script that never returns (the site's
+    // next page would get the same process). Not while printing: the browser itself does not
+    // survive the end of a renderer that prints. The next navigation starts a fresh renderer.
+    void endRenderer();
+    // From endRenderer until the browser has noticed the end; a navigation started meanwhile
+    // would be lost with the old renderer.
+    [[nodiscard]] bool isEndingRenderer() const { return endingRenderer_; }
+    [[nodiscard]] bool isPrinting() const { return printing_; }
 
     [[nodiscard]] RequestState& requestState() { return requestState_; }
     [[nodiscard]] const InstanceIdentity& identity() const { return identity_; }
@@ -167,6 +175,7 @@ private:
     bool pageLoaded_ = false;
     bool printing_ = false;
     bool rendererGone_ = false;
+    bool endingRenderer_ = false;
     unsigned completedPrints_ = 0;
     WString lastJobKeyName_;
     // A scripted request waits for its page's result; only that document's message counts.

@@ -180,6 +180,44 @@ TEST_F(BatchConvert, PageThatNeverAnswersIsGivenUpAfterTheTimeOut) {
         << output;
 }
 
+// A script that never ends holds its renderer, which the site's next page would share: it is
+// ended at the time-out. A print that outlasts the time-out is waited for once more and its
+// job reported as delivered; one that never ends fails the rest of the run, which still ends.
+TEST_F(BatchConvert, HungScriptsAndLongPrintsAreGivenUpWithoutHoldingTheNextPages) {
+    const std::string stallPrint = "<script>addEventListener('beforeprint', () => { ";
+    files_.writeFile("hang.html", "<title>hang</title><p>hangs</p><script>onload = () => "
+                                  "{ for (;;) {} };</script>");
+    files_.writeFile("slow.html", "<title>slow</title><p>slow</p>" + stallPrint +
+                                      "const end = Date.now() + 6000; "
+                                      "while (Date.now() < end) {} });</script>");
+    files_.writeFile("stall.html",
+                     "<title>stall</title><p>stalls</p>" + stallPrint + "for (;;) {} });</script>");
+    for (const char* name : {"a", "b", "c"})
+        files_.writeFile(std::string(name) + ".html", "<title>" + std::string(name) + "</title>");
+    int exitCode = -1;
+    std::string output;
+    std::vector<std::string> arguments{"--printer", queue_, "--no-detect", "--timeout", "4",
+                                       "--out",     files_.file("out")};
+    for (const char* name : {"hang", "a", "slow", "b", "stall", "c"})
+        arguments.push_back(files_.file(std::string(name) + ".html"));
+    ASSERT_TRUE(runConverter(arguments, exitCode, output));
+    EXPECT_EQ(exitCode, 1) << output;
+    const auto lineOf = [&](const std::string& name, const std::string& rest) {
+        return output.find(files_.file(name + ".html") + ": " + rest + "\n") != std::string::npos;
+    };
+    EXPECT_TRUE(lineOf("hang", "failed: no answer within 4 s")) << output;
+    for (const char* name : {"a", "slow", "b"})
+        EXPECT_TRUE(lineOf(name, files_.file("out/" + std::string(name) + ".pdf"))) << output;
+    for (const char* name : {"stall", "c"}) {
+        EXPECT_TRUE(
+            lineOf(name, "failed: no answer within 4 s, and the print under way did not end"))
+            << output;
+    }
+    EXPECT_EQ(lines(output).back(), "3 finished, 3 failed");
+    EXPECT_FALSE(std::filesystem::exists(files_.file("out/hang.pdf")));
+    EXPECT_FALSE(std::filesystem::exists(files_.file("out/stall.pdf")));
+}
+
 // The bundled invoice application, given data files: each file is the invoice that is
 // printed, embedded and named, whatever the page's own form holds, and the page's wish to
 // show its data dialog does not stop the run.
