@@ -181,10 +181,8 @@ void BatchConverter::handleTick() {
 // page too. A print under way is given the time-out once more instead, as the browser does
 // not survive the end of a renderer that is printing.
 void BatchConverter::giveUp() {
-    CEdgeView& view = *frame_.view();
-    view.cancelConversion();
-    if (!view.isPrinting())
-        view.endRenderer();
+    frame_.view()->cancelConversion();
+    frame_.view()->endRenderer();
     stage_ = Stage::GivingUp;
     clock_.restart();
 }

@@ -54,10 +54,9 @@ CollatedBatch::CollatedBatch(CMainFrame& frame, const BatchOptions& options,
     writer_.setInterval(0);
     connect(&writer_, &QTimer::timeout, this, &CollatedBatch::handleWriteTick);
     deadline_.setSingleShot(true);
-    // A renderer that is printing cannot be ended: the one-by-one path waits for its print.
+    // A renderer that is printing is not ended: the one-by-one path waits for its print.
     connect(&deadline_, &QTimer::timeout, this, [this] {
-        if (!frame_.view()->isPrinting())
-            frame_.view()->endRenderer();
+        frame_.view()->endRenderer();
         failChunk("no answer within " + std::to_string(options_.timeoutSeconds) + " s");
     });
 }

@@ -277,7 +277,7 @@ void CEdgeView::cancelConversion() {
 
 // A hung renderer answers no request of the browser, so it is ended from outside.
 void CEdgeView::endRenderer() {
-    const qint64 pid = hasBrowser() ? page_->renderProcessPid() : 0;
+    const qint64 pid = hasBrowser() && !printing_ ? page_->renderProcessPid() : 0;
     if (pid > 0 && ::kill(static_cast<pid_t>(pid), SIGKILL) == 0)
         endingRenderer_ = true;
 }
