@@ -22,6 +22,8 @@ const std::string& ConversionRequest::handlebarsSource() {
 void ConversionRequest::RequestConversion(const WString& printerName,
                                           const ConversionOptions& options,
                                           const WString& cmdClass) {
+    if (view_.isBusy())
+        return;
     RequestState& state = view_.requestState();
     const WString xmlTemplate = options.zugferd
                                     ? ReadTextFile(templatePathFor(state.currentAddress), u"UTF-8")

@@ -202,8 +202,11 @@ void FrameCommands::browse() {
 }
 
 // With no invoice and both script switches off the page is printed as it is; every other
-// create is a scripted conversion request.
+// create is a scripted conversion request. Neither starts while the view is busy, as a held
+// printing slot drops a request.
 void FrameCommands::create(bool email, bool invoice) {
+    if (view_.isBusy())
+        return;
     if (invoice || bDetectCmd_ || bHtmlAsTemplate_) {
         const ConversionOptions options{email, bHtmlAsTemplate_, invoice, bShowJsonWhenPrint_,
                                         bDetectCmd_, bHideCmd_};

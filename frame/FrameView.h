@@ -22,6 +22,9 @@ public:
     virtual bool StartPdfPrint() = 0;
     // Takes the printing slot with its short wait; false when it stays held.
     [[nodiscard]] virtual bool takePrintingSlot() = 0;
+    // A request waits for its page or a print is under way: both read the request state
+    // when their job is written, so no other create may change it meanwhile.
+    [[nodiscard]] virtual bool isBusy() const = 0;
     // Runs the script in the displayed page; the page answers with its result message.
     virtual void RunConversionScript(const WString& script) = 0;
 };

@@ -155,6 +155,9 @@ bool CMainFrame::StartPdfPrint() {
 bool CMainFrame::takePrintingSlot() {
     return view_->takePrintingSlot();
 }
+bool CMainFrame::isBusy() const {
+    return view_->isBusy();
+}
 void CMainFrame::RunConversionScript(const WString& script) {
     view_->RunConversionScript(script);
 }

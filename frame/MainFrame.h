@@ -71,6 +71,7 @@ private:
     void NavigateCurrent() override;
     bool StartPdfPrint() override;
     bool takePrintingSlot() override;
+    bool isBusy() const override;
     void RunConversionScript(const WString& script) override;
 
     void createRibbon();

@@ -97,6 +97,9 @@ WString PrintJobWriter::OnPdfStreamCompleted(const PrintedPage& page, RequestSta
                            static_cast<std::uint32_t>(number));
     if (prepared >= 0)
         writeJob(jobKey, page, request);
+    // What the page asked for belongs to this job: a job that was not prepared takes it along
+    // rather than leave it to the next page's job.
+    request.commandMap.clear();
     request.facturXml.clear();
     slot.giveBack();
     return prepared >= 0 ? jobKey : WString();

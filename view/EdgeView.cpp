@@ -24,6 +24,7 @@
 #include "view/BrowserAddress.h"
 #include "view/BrowserEnvironment.h"
 #include "view/DataFolder.h"
+#include "view/PageCommandFilter.h"
 #include "pagescripts/PageScripts.h"
 #include "print/MemoryStream.h"
 #include "print/PostActionWorker.h"
@@ -253,7 +254,13 @@ void CEdgeView::TakeConversionResult(const WString& message, const QUrl& source)
         takeConversionResult(toUtf8(message), requestState_.commandMap, requestState_.facturXml);
     switch (status) {
         case IntakeStatus::Accepted:
-            (void)StartPdfPrint();
+            // Judged by the document that gave them, whatever is displayed when they are written.
+            requestState_.commandMap = filterPageCommands(
+                requestState_.commandMap, source.toString().toStdU16String());
+            if (!StartPdfPrint()) {
+                requestState_.commandMap.clear();
+                requestState_.facturXml.clear();
+            }
             return;
         case IntakeStatus::Invalid:
             endConversion(tr("The page's result was not valid."));
@@ -282,8 +289,10 @@ void CEdgeView::endRenderer() {
         endingRenderer_ = true;
 }
 
+// The request's commands and XML end with it: the next job is another page's.
 void CEdgeView::endConversion(const QString& reason) {
     conversionPending_ = false;
+    requestState_.commandMap.clear();
     requestState_.facturXml.clear();
     printingSlot_.giveBack();
     emit requestEnded(reason);

@@ -102,6 +102,7 @@ public:
     // would be lost with the old renderer.
     [[nodiscard]] bool isEndingRenderer() const { return endingRenderer_; }
     [[nodiscard]] bool isPrinting() const { return printing_; }
+    [[nodiscard]] bool isBusy() const { return printing_ || printingSlot_.isHeld(); }
 
     [[nodiscard]] RequestState& requestState() { return requestState_; }
     [[nodiscard]] const InstanceIdentity& identity() const { return identity_; }

@@ -31,7 +31,8 @@ bool isDropped(WStringView name, bool localPage) {
     for (const WStringView owned : kProgramOwned) {
         if (sameNameIgnoringCase(name, owned)) return true;
     }
-    return !localPage && sameNameIgnoringCase(name, u"AnnZUGFeRD");
+    return !localPage &&
+           (sameNameIgnoringCase(name, u"AnnZUGFeRD") || sameNameIgnoringCase(name, u"AnnZUGXDoc"));
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // Keeps page commands from taking over job values the program owns. A page may name the
 // job's own files ("JobTempPDF", "JobSrcPDFName", "JobTempPath"), which would point the
-// driver at files of the page's choosing; and "AnnZUGFeRD" attaches a file by path, which
-// only a page from the local disk may ask for. Pure function; any thread.
+// driver at files of the page's choosing; and "AnnZUGFeRD" and "AnnZUGXDoc" attach files by
+// path, which only a page from the local disk may ask for. Pure function; any thread.
 #pragma once
 
 #include "core/SettingsMap.h"

@@ -234,6 +234,25 @@ TEST_F(FrameCommandsTest, HeldPrintingSlotDropsTheRequestSilently) {
     EXPECT_TRUE(prompts_.failures.empty());
 }
 
+// A request waiting for its page (the data dialog open) or a print under way writes its job
+// with the request state later: no create may change it meanwhile.
+TEST_F(FrameCommandsTest, CreateWhileARequestOrPrintIsUnderWayLeavesItsStateAlone) {
+    start();
+    view_.state.zugferdRequest = 1;
+    view_.state.facturXml = "<pending/>";
+    view_.slotHeld = true;
+    commands_.onCommand(ID_BUTTON_PRINT2EMAIL, 0);
+    view_.slotHeld = false;
+    view_.printing = true;
+    commands_.onCommand(ID_BUTTON_PRINT2PDF, 0);
+    commands_.onCommand(ID_BUTTON_ZUGPDF2EMAIL, 0);
+    EXPECT_TRUE(view_.printed.empty());
+    EXPECT_TRUE(view_.scripts.empty());
+    EXPECT_EQ(view_.state.zugferdRequest, 1);
+    EXPECT_EQ(view_.state.emailEnable, 0);
+    EXPECT_EQ(view_.state.facturXml, "<pending/>");
+}
+
 TEST_F(FrameCommandsTest, InvoiceRequestSendsTheTemplateBesideALocalPageThenTheShortForm) {
     test::TempDir dir;
     dir.writeFile("inv.2024.html", "<p>x</p>");

@@ -31,6 +31,7 @@ public:
         slotHeld = true;
         return true;
     }
+    bool isBusy() const override { return slotHeld || printing; }
     void RunConversionScript(const WString& script) override {
         scripts.push_back({toUtf8(script), state});
         state.scriptsInjected = 1;
@@ -46,6 +47,7 @@ public:
     };
     std::vector<Run> scripts;
     bool slotHeld = false;
+    bool printing = false;
 };
 
 class ScriptedPrompts : public UserPrompts {

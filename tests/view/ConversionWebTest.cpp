@@ -80,11 +80,15 @@ TEST_F(ConversionWeb, PageSeesOnlyAFrozenPostMessageAndNoChannel) {
 
 TEST_F(ConversionWeb, ResultMessageOfThePendingRequestStartsThePrint) {
     open(kCommandPage);
+    JobCommandMap atPrint;
+    QObject::connect(harness_.view.get(), &CEdgeView::printStarted, harness_.view.get(),
+                     [&] { atPrint = harness_.view->requestState().commandMap; });
     QSignalSpy printed(harness_.view.get(), &CEdgeView::printFinished);
     request(conversionScript(false));
     ASSERT_TRUE(printed.wait(test::kWaitMs));
-    // No driver here, so the job is not prepared and the commands wait for the next job.
-    EXPECT_EQ(harness_.view->requestState().commandMap.at(u"DocTitle"), u"March");
+    EXPECT_EQ(atPrint, (JobCommandMap{{u"DocTitle", u"March"}}));
+    // No driver here, so the job is not prepared: its commands go with it, not to the next.
+    EXPECT_TRUE(harness_.view->requestState().commandMap.empty());
     EXPECT_FALSE(harness_.view->printingSlot().isHeld());
     EXPECT_TRUE(harness_.prompts.failures.empty());
 }
