@@ -6,11 +6,13 @@
 #include "driver/DriverAbi.h"
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <mutex>
 #include <new>
 #include <string>
 
@@ -21,6 +23,7 @@
 #include "refdriver/InvoiceChecker.h"
 #include "refdriver/JobFinisher.h"
 #include "refdriver/JobPreparation.h"
+#include "refdriver/JobSweep.h"
 #include "refdriver/ResourceTexts.h"
 
 namespace {
@@ -59,6 +62,16 @@ char16_t* copyText(const char16_t* text) {
     return copy;
 }
 
+// Jobs of programs that have ended are cleared once per process; their PDFs are kept.
+void sweepLeftovers() {
+    const korventa::refdriver::SweepOutcome outcome = korventa::refdriver::sweepAbandonedJobs();
+    if (outcome.rescued == 0) return;
+    const std::string line = "veltpdfp: " + std::to_string(outcome.rescued) +
+                             " PDF(s) of jobs that did not finish were kept in " +
+                             outcome.undelivered + "\n";
+    [[maybe_unused]] const ssize_t ignored = ::write(STDERR_FILENO, line.data(), line.size());
+}
+
 bool isUsableJobKey(const char16_t* jobKey) {
     if (jobKey == nullptr || jobKey[0] == u'\0') return false;
     const korventa::WStringView name(jobKey);
@@ -84,6 +97,12 @@ VELT_DRIVER_EXPORT void InitResourceLocale(const char16_t* /*printerName*/) {
         invoiceChecker().warmUp();
     } catch (...) {
         // A checker that cannot start now is started, or its absence reported, by the job.
+    }
+    static std::once_flag swept;
+    try {
+        std::call_once(swept, sweepLeftovers);
+    } catch (...) {
+        // What is left stays for the next program's start.
     }
 }
 

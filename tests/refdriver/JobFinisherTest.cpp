@@ -8,6 +8,7 @@
 #include <qpdf/QPDFWriter.hh>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -22,7 +23,10 @@
 #include "driver/FakeSpooler.h"
 #include "driver/FinishedJobEntry.h"
 #include "driver/HiveWriter.h"
+#include "driver/InstanceOwners.h"
 #include "driver/KeyValues.h"
+#include "print/InstanceLock.h"
+#include "refdriver/JobSweep.h"
 #include "support/TempDir.h"
 
 namespace korventa {
@@ -378,6 +382,70 @@ TEST_F(JobFinisher, TwoJobsOfTheSameTitleFinishingAtOnceBothDeliver) {
     EXPECT_EQ(delivered(), (std::vector<std::string>{"Report (2).pdf", "Report.pdf"}));
     EXPECT_EQ(test::finishedEntry(keyName(101)).count(u"Result"), 1u);
     EXPECT_EQ(test::finishedEntry(keyName(102)).count(u"Result"), 1u);
+}
+
+// What programs that ended before their jobs finished left behind. Instance 1 has no holder
+// here, so its jobs are abandoned.
+class JobSweep : public JobFinisher {
+protected:
+    static bool keyExists(WStringView path) {
+        reg::RegistryKey key;
+        return reg::RegistryKey::open(userHive(), path, reg::KeyAccess::Read, key) ==
+               reg::RegStatus::Ok;
+    }
+    // A job folder no key names, last changed `age` ago.
+    std::string unnamedFolder(const std::string& name, std::chrono::hours age,
+                              const std::string& pdf) {
+        const std::string folder = cache_.file("talvenir/jobs/" + name);
+        fs::create_directories(folder);
+        writeBytes(folder + "/efn9999.tmp", pdf);
+        fs::last_write_time(folder, fs::file_time_type::clock::now() - age);
+        return folder;
+    }
+    std::string undelivered(const std::string& name) const {
+        return dest_.file("Undelivered/" + name);
+    }
+};
+
+TEST_F(JobSweep, AbandonedJobsGoAndTheirIntactPdfsAreKeptUndelivered) {
+    const std::string invoice = prepareJob(101, u"Invoice 4711", onePagePdf());
+    const std::string cut = prepareJob(102, u"Cut short", onePagePdf().substr(0, 200));
+    const std::string old = unnamedFolder("job-old123", std::chrono::hours(2), onePagePdf());
+    const std::string fresh = unnamedFolder("job-new123", std::chrono::hours(0), onePagePdf());
+
+    const refdriver::SweepOutcome outcome = refdriver::sweepAbandonedJobs();
+
+    EXPECT_EQ(outcome.jobs, 3u);
+    EXPECT_EQ(outcome.rescued, 2u);
+    EXPECT_EQ(outcome.undelivered, dest_.file("Undelivered"));
+    EXPECT_FALSE(keyExists(keyPath(101)));
+    EXPECT_FALSE(keyExists(keyPath(102)));
+    EXPECT_FALSE(keyExists(WString(DriverRegistryRoot) + u"KORVENTAJob\\Inst001"));
+    for (const std::string& folder : {invoice, cut, old})
+        EXPECT_FALSE(fs::exists(folder)) << folder;
+    EXPECT_TRUE(fs::exists(fresh));
+    EXPECT_EQ(readBytes(undelivered("Invoice 4711.pdf")), onePagePdf());
+    EXPECT_TRUE(fs::exists(undelivered("document.pdf")));
+    EXPECT_FALSE(fs::exists(undelivered("Cut short.pdf")));
+}
+
+TEST_F(JobSweep, JobsOfALiveHolderAndFoldersOutsideTheJobsFolderStay) {
+    const InstanceLock holder = InstanceLock::acquire(InstanceOwners::userFolder());
+    ASSERT_EQ(holder.number(), 1u);
+    const std::string live = prepareJob(101, u"In flight", onePagePdf());
+    const WString stale = WString(DriverRegistryRoot) + u"KORVENTAJob\\Inst002\\101";
+    const test::TempDir elsewhere;
+    elsewhere.writeFile("efn1.tmp", onePagePdf());
+    putText(userHive(), stale, u"JobTempPath", fromUtf8(elsewhere.path()));
+
+    const refdriver::SweepOutcome outcome = refdriver::sweepAbandonedJobs();
+
+    EXPECT_EQ(outcome.jobs, 1u);
+    EXPECT_EQ(outcome.rescued, 0u);
+    EXPECT_TRUE(keyExists(keyPath(101)));
+    EXPECT_TRUE(fs::exists(live + "/efn1234.tmp"));
+    EXPECT_FALSE(keyExists(stale));
+    EXPECT_TRUE(fs::exists(elsewhere.file("efn1.tmp")));
 }
 
 }  // namespace
