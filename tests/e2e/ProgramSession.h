@@ -51,7 +51,6 @@ protected:
 
     ~ProgramSession() override;
 
-private:
     // Standard output goes to the session's file `outputName` and standard error to
     // `errorName`, when they are given.
     pid_t startProgram(const std::string& name, const std::vector<std::string>& arguments,
@@ -59,8 +58,6 @@ private:
                        const std::string& errorName = {});
     // False when the program had to be killed at the time limit.
     static bool finishWithStatus(pid_t program, int& status);
-
-protected:
 
     ScopedHives hives_;
     TempDir files_;
