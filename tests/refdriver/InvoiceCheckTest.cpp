@@ -28,6 +28,7 @@
 #include "driver/FinishedJobEntry.h"
 #include "driver/HiveWriter.h"
 #include "driver/KeyValues.h"
+#include "refdriver/JobFiles.h"
 #include "support/TempDir.h"
 
 namespace korventa {
@@ -35,26 +36,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using test::onePagePdf;
 using test::putText;
+using test::readBytes;
 using test::textOf;
 using test::userHive;
+using test::writeBytes;
 
 const WString kPrefix = u"KORVENTAJob\\Inst001\\";
 const std::string kExamples = std::string(KORVENTA_SHARED_DIR) + "/en16931/examples";
 const std::string kRules = std::string(KORVENTA_SHARED_DIR) + "/en16931/EN16931-CII-validation.xslt";
 const std::string kSchema = std::string(KORVENTA_SCHEMA_DIR) + "/Factur-X_1.07.3_EN16931.xsd";
-
-std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 // Standard output of a shell command; `ok` tells whether it exited with 0.
 std::string commandOutput(const std::string& command, bool* ok = nullptr) {
@@ -81,20 +73,6 @@ std::string replacedOnce(std::string text, const std::string& from, const std::s
 std::string valueOr(const SettingsMap& entry, WStringView name, WStringView otherwise) {
     const auto found = entry.find(WString(name));
     return toUtf8(found == entry.end() ? WString(otherwise) : found->second);
-}
-
-// A one-page document qpdf can read, so the finisher's rewrite really runs.
-std::string onePagePdf() {
-    QPDF pdf;
-    pdf.emptyPDF();
-    pdf.addPage(pdf.makeIndirectObject(QPDFObjectHandle::parse(
-                    "<< /Type /Page /MediaBox [0 0 595 842] /Resources << >> >>")),
-                false);
-    QPDFWriter writer(pdf);
-    writer.setOutputMemory();
-    writer.write();
-    const auto buffer = writer.getBufferSharedPointer();
-    return std::string(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize());
 }
 
 // The IDs of an SVRL report's fatal failed asserts, sorted, one a line; read with sed and sort

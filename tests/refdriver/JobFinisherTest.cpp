@@ -27,6 +27,7 @@
 #include "driver/KeyValues.h"
 #include "print/InstanceLock.h"
 #include "refdriver/JobSweep.h"
+#include "refdriver/JobFiles.h"
 #include "support/TempDir.h"
 
 namespace korventa {
@@ -34,41 +35,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using test::onePagePdf;
 using test::putText;
+using test::readBytes;
 using test::textOf;
 using test::userHive;
+using test::writeBytes;
 
 const WString kPrefix = u"KORVENTAJob\\Inst001\\";
 
 constexpr const char* kInvoiceXml =
     "<rsm:CrossIndustryInvoice xmlns:rsm=\"urn:un:unece:uncefact:data:standard:"
     "CrossIndustryInvoice:100\"><rsm:ExchangedDocument/></rsm:CrossIndustryInvoice>";
-
-// A one-page document qpdf can read, so the finisher's rewrite really runs.
-std::string onePagePdf() {
-    QPDF pdf;
-    pdf.emptyPDF();
-    pdf.addPage(pdf.makeIndirectObject(QPDFObjectHandle::parse(
-                    "<< /Type /Page /MediaBox [0 0 595 842] /Resources << >> >>")),
-                false);
-    QPDFWriter writer(pdf);
-    writer.setOutputMemory();
-    writer.write();
-    const auto buffer = writer.getBufferSharedPointer();
-    return std::string(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize());
-}
-
-std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 std::string pdfTitle(const std::string& path) {
     QPDF pdf;
