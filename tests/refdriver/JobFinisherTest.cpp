@@ -386,7 +386,8 @@ protected:
 };
 
 TEST_F(JobSweep, AbandonedJobsGoAndTheirIntactPdfsAreKeptUndelivered) {
-    const std::string invoice = prepareJob(101, u"Invoice 4711", onePagePdf());
+    const std::string pdf = onePagePdf();
+    const std::string invoice = prepareJob(101, u"Invoice 4711", pdf);
     const std::string cut = prepareJob(102, u"Cut short", onePagePdf().substr(0, 200));
     const std::string old = unnamedFolder("job-old123", std::chrono::hours(2), onePagePdf());
     const std::string fresh = unnamedFolder("job-new123", std::chrono::hours(0), onePagePdf());
@@ -402,7 +403,7 @@ TEST_F(JobSweep, AbandonedJobsGoAndTheirIntactPdfsAreKeptUndelivered) {
     for (const std::string& folder : {invoice, cut, old})
         EXPECT_FALSE(fs::exists(folder)) << folder;
     EXPECT_TRUE(fs::exists(fresh));
-    EXPECT_EQ(readBytes(undelivered("Invoice 4711.pdf")), onePagePdf());
+    EXPECT_EQ(readBytes(undelivered("Invoice 4711.pdf")), pdf);
     EXPECT_TRUE(fs::exists(undelivered("document.pdf")));
     EXPECT_FALSE(fs::exists(undelivered("Cut short.pdf")));
 }
