@@ -10,6 +10,7 @@
 #include <QPageLayout>
 #include <QPointer>
 #include <QResizeEvent>
+#include <QUuid>
 #include <QWebChannel>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
@@ -60,12 +61,6 @@ QByteArray resultAsJson(const QVariant& result) {
     const QByteArray list = QJsonDocument(QJsonArray{QJsonValue::fromVariant(result)})
                                 .toJson(QJsonDocument::Compact);
     return list.mid(1, list.size() - 2);
-}
-
-// Documents are told apart by their address without the fragment, which a page may change
-// without leaving the document.
-WString documentAddress(const QUrl& url) {
-    return url.adjusted(QUrl::RemoveFragment).toString().toStdU16String();
 }
 
 }  // namespace
@@ -216,16 +211,24 @@ void CEdgeView::RunConversionScript(const WString& script) {
     }
     conversionPending_ = true;
     emit conversionStarted();
-    conversionDocument_ = documentAddress(page_->url());
+    conversionToken_ = QUuid::createUuid().toString(QUuid::WithoutBraces);
     rendererGone_ = false;
-    page_->runJavaScript(QString::fromStdU16String(script), QWebEngineScript::MainWorld,
-                         [view = QPointer<CEdgeView>(this)](const QVariant& result) {
-                             if (view != nullptr && !view->destroying_)
-                                 view->OnScriptCompleted(result);
-                         });
+    // The relay's world first: the page's answer is stamped with the token from then on.
+    page_->runJavaScript(QStringLiteral("korventaRequest('%1');").arg(conversionToken_),
+                         QWebEngineScript::ApplicationWorld);
+    page_->runJavaScript(
+        QString::fromStdU16String(script), QWebEngineScript::MainWorld,
+        [view = QPointer<CEdgeView>(this), request = conversionToken_](const QVariant& result) {
+            if (view != nullptr && !view->destroying_)
+                view->OnScriptCompleted(result, request);
+        });
 }
 
-void CEdgeView::OnScriptCompleted(const QVariant& result) {
+// Only the request's own script ends it: a late completion of one already given up does not
+// end the next.
+void CEdgeView::OnScriptCompleted(const QVariant& result, const QString& request) {
+    if (!isPendingRequest(request))
+        return;
     if (rendererGone_ || !hasBrowser()) {
         endConversion(tr("The page's scripts could not be run."));
         failures_.ShowFailure(E_FAIL, u"ExecuteScript failure!!");
@@ -238,16 +241,18 @@ void CEdgeView::OnScriptCompleted(const QVariant& result) {
 }
 
 // Anything but a string is ignored, as is everything when no request of this view waits.
-void CEdgeView::OnWebMessage(const QString& text, bool isString, const QString& source) {
+void CEdgeView::OnWebMessage(const QString& text, bool isString, const QString& source,
+                             const QString& request) {
     if (!isString)
         return;
-    RunWebMessageAsync([this, message = text.toStdU16String(), url = QUrl(source)] {
-        TakeConversionResult(message, url);
+    RunWebMessageAsync([this, message = text.toStdU16String(), url = QUrl(source), request] {
+        TakeConversionResult(message, url, request);
     });
 }
 
-void CEdgeView::TakeConversionResult(const WString& message, const QUrl& source) {
-    if (!conversionPending_ || !isConversionDocument(source))
+void CEdgeView::TakeConversionResult(const WString& message, const QUrl& source,
+                                     const QString& request) {
+    if (!isPendingRequest(request))
         return;
     conversionPending_ = false;
     const IntakeStatus status =
@@ -269,8 +274,9 @@ void CEdgeView::TakeConversionResult(const WString& message, const QUrl& source)
     }
 }
 
-void CEdgeView::OnPageRequestFailed(const QString& source, const QString& reason) {
-    if (!conversionPending_ || !isConversionDocument(QUrl(source)))
+void CEdgeView::OnPageRequestFailed(const QString& /*source*/, const QString& reason,
+                                    const QString& request) {
+    if (!isPendingRequest(request))
         return;
     // The page's own words, bounded: it may be hostile.
     constexpr qsizetype kReasonLimit = 300;
@@ -298,8 +304,8 @@ void CEdgeView::endConversion(const QString& reason) {
     emit requestEnded(reason);
 }
 
-bool CEdgeView::isConversionDocument(const QUrl& source) const {
-    return documentAddress(source) == conversionDocument_;
+bool CEdgeView::isPendingRequest(const QString& request) const {
+    return conversionPending_ && !request.isEmpty() && request == conversionToken_;
 }
 
 HResult CEdgeView::NavigateTo(WStringView address) {

@@ -83,8 +83,9 @@ public:
     // Runs a conversion script in the displayed page; the request stays pending until the
     // page's result message, a failure, or the document is left.
     void RunConversionScript(const WString& script);
-    // The page's result message of the pending request, on the window thread.
-    void TakeConversionResult(const WString& message, const QUrl& source);
+    // The page's result message, on the window thread: taken when `request` is the token of
+    // the request that is waiting.
+    void TakeConversionResult(const WString& message, const QUrl& source, const QString& request);
 
     // Prints completed so far, and the job key name of the last one (empty when the driver
     // prepared no job for it).
@@ -136,12 +137,13 @@ private:
     void ResizeWebView();
     void RegisterWebMessageHandler();
     void installPageScripts();
-    void OnWebMessage(const QString& text, bool isString, const QString& source);
-    void OnScriptCompleted(const QVariant& result);
-    void OnPageRequestFailed(const QString& source, const QString& reason);
+    void OnWebMessage(const QString& text, bool isString, const QString& source,
+                      const QString& request);
+    void OnScriptCompleted(const QVariant& result, const QString& request);
+    void OnPageRequestFailed(const QString& source, const QString& reason, const QString& request);
     // Ends the pending request without printing: the XML is dropped, the slot given back.
     void endConversion(const QString& reason);
-    [[nodiscard]] bool isConversionDocument(const QUrl& source) const;
+    [[nodiscard]] bool isPendingRequest(const QString& request) const;
     void OnPostedCallable(QEvent& event);
     [[nodiscard]] HResult openInBrowser(const WString& address) override;
     [[nodiscard]] bool printLayout(QPageLayout& layout);
@@ -179,9 +181,10 @@ private:
     bool endingRenderer_ = false;
     unsigned completedPrints_ = 0;
     WString lastJobKeyName_;
-    // A scripted request waits for its page's result; only that document's message counts.
+    // A scripted request waits for its page's result; only a message stamped with its token
+    // counts, whatever the document's address has become meanwhile.
     bool conversionPending_ = false;
-    WString conversionDocument_;
+    QString conversionToken_;
     // Set while the view is torn down: a print that completes then writes no job.
     bool destroying_ = false;
 };

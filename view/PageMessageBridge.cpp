@@ -2,12 +2,14 @@
 
 namespace korventa {
 
-void PageMessageBridge::postMessage(const QString& text, bool isString, const QString& source) {
-    emit messageReceived(text, isString, source);
+void PageMessageBridge::postMessage(const QString& text, bool isString, const QString& source,
+                                    const QString& request) {
+    emit messageReceived(text, isString, source, request);
 }
 
-void PageMessageBridge::requestFailed(const QString& source, const QString& reason) {
-    emit requestFailedReceived(source, reason);
+void PageMessageBridge::requestFailed(const QString& source, const QString& reason,
+                                      const QString& request) {
+    emit requestFailedReceived(source, reason, request);
 }
 
 }  // namespace korventa

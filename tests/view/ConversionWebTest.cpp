@@ -47,6 +47,9 @@ protected:
         return assembleConversionScript(handlebars, u"", {false, false, showJson, true, true},
                                         u"veltrix-cmd", false);
     }
+    void closeDataDialog() {
+        (void)evaluate(QStringLiteral("document.getElementById('closeZugJsonBtn').click();"));
+    }
 
     QVariant evaluate(const QString& script) {
         QVariant result;
@@ -138,6 +141,19 @@ TEST_F(ConversionWeb, ScriptErrorIsReportedAndFreesTheSlot) {
     ASSERT_EQ(harness_.prompts.failures.size(), 1u);
     EXPECT_NE(harness_.prompts.failures[0].find(u"Javascript execution error!!"), WString::npos);
     EXPECT_EQ(harness_.view->requestState().scriptsInjected, 1);
+}
+
+// The answer belongs to the request, not to an address the page may change meanwhile.
+TEST_F(ConversionWeb, AnswerCountsAfterThePageChangesItsAddressDuringTheRequest) {
+    open(kCommandPage);
+    QSignalSpy printed(harness_.view.get(), &CEdgeView::printFinished);
+    request(conversionScript(true));
+    ASSERT_TRUE(evaluate(QStringLiteral("history.pushState({}, '', '?moved'); location.href"))
+                    .toString()
+                    .endsWith(QStringLiteral("?moved")));
+    closeDataDialog();
+    ASSERT_TRUE(printed.wait(test::kWaitMs));
+    EXPECT_FALSE(harness_.view->printingSlot().isHeld());
 }
 
 TEST_F(ConversionWeb, MessageThatIsNotAStringIsIgnored) {
