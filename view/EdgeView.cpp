@@ -260,8 +260,8 @@ void CEdgeView::TakeConversionResult(const WString& message, const QUrl& source,
     switch (status) {
         case IntakeStatus::Accepted:
             // Judged by the document that gave them, whatever is displayed when they are written.
-            requestState_.commandMap = filterPageCommands(
-                requestState_.commandMap, source.toString().toStdU16String());
+            requestState_.commandMap =
+                filterPageCommands(requestState_.commandMap, source.toString().toStdU16String());
             if (!StartPdfPrint()) {
                 requestState_.commandMap.clear();
                 requestState_.facturXml.clear();
