@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/CheckFailure.h"
+#include "app/WindowProgram.h"
 #include "batch/BatchConverter.h"
 #include "batch/BatchOptions.h"
 #include "batch/BatchPlan.h"
@@ -55,6 +56,7 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     setHeadlessDefaults();
+    quietTerminalLogging();
     QApplication application(argc, argv);
     std::setlocale(LC_ALL, "");
     QCoreApplication::setOrganizationName(QStringLiteral("TALVENIR"));

@@ -64,6 +64,10 @@ TEST_F(BatchConvert, ThreePagesGiveThreeFinishedPdfsAndThreeLines) {
             << output;
     }
     EXPECT_EQ(got.back(), "3 finished, 0 failed");
+    // The browser's start-up reports stay off the terminal, as in the window.
+    const std::string errors = files_.readFile("korventa-convert.out.err");
+    for (const char* noise : {"Sandboxing disabled", "qt.webenginecontext"})
+        EXPECT_EQ(errors.find(noise), std::string::npos) << noise << " in:\n" << errors;
 }
 
 TEST_F(BatchConvert, EachDataFileBecomesAnInvoiceCarryingItsNumber) {
