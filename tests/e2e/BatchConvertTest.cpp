@@ -192,7 +192,7 @@ TEST_F(BatchConvert, HungScriptsAndLongPrintsAreGivenUpWithoutHoldingTheNextPage
     files_.writeFile("hang.html", "<title>hang</title><p>hangs</p><script>onload = () => "
                                   "{ for (;;) {} };</script>");
     files_.writeFile("slow.html", "<title>slow</title><p>slow</p>" + stallPrint +
-                                      "const end = Date.now() + 6000; "
+                                      "const end = Date.now() + 5000; "
                                       "while (Date.now() < end) {} });</script>");
     files_.writeFile("stall.html",
                      "<title>stall</title><p>stalls</p>" + stallPrint + "for (;;) {} });</script>");
