@@ -189,8 +189,7 @@ void BatchConverter::giveUp() {
 
 // A print that never ends holds the browser for good: nothing after it can be converted.
 void BatchConverter::abandon() {
-    const std::string reason = "no answer within " + std::to_string(options_.timeoutSeconds) +
-                               " s, and the print under way did not end";
+    const std::string reason = timeoutReason() + ", and the print under way did not end";
     while (current_ < items_.size()) report_.addFailure(items_[current_++].label, reason);
     ticker_.stop();
     startItem();
@@ -205,7 +204,11 @@ void BatchConverter::concludeGivenUp() {
         next();
         return;
     }
-    fail("no answer within " + std::to_string(options_.timeoutSeconds) + " s");
+    fail(timeoutReason());
+}
+
+std::string BatchConverter::timeoutReason() const {
+    return "no answer within " + std::to_string(options_.timeoutSeconds) + " s";
 }
 
 // Whatever the page's own plugin would supply and however its config asks for the dialog,

@@ -63,6 +63,7 @@ private:
     void next();
     void fail(const std::string& reason);
     [[nodiscard]] int createCommand() const;
+    [[nodiscard]] std::string timeoutReason() const;
 
     CMainFrame& frame_;
     ConsolePrompts& prompts_;
