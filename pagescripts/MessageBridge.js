@@ -25,9 +25,8 @@
   });
   document.addEventListener('korventa-request-failed', (event) => {
     const reason = typeof event.detail === 'string' ? event.detail : '';
-    const source = location.href;
     const token = request;
-    send((target) => target.requestFailed(source, reason, token));
+    send((target) => target.requestFailed(reason, token));
   });
   new QWebChannel(qt.webChannelTransport, (channel) => {
     bridge = channel.objects.korventaBridge;

@@ -24,7 +24,6 @@
 namespace korventa::refdriver {
 namespace {
 
-constexpr std::size_t kMaxPdfBytes = std::size_t{1} << 30;
 constexpr std::size_t kMaxXmlBytes = std::size_t{64} << 20;
 constexpr std::string_view kPdfHeader = "%PDF-";
 constexpr std::string_view kMimeBoundary = "=_korventa_part_=";
@@ -61,7 +60,7 @@ std::int32_t JobFinisher::finish() {
 
 // A failed print leaves an empty file behind; anything that is not a PDF is no document.
 bool JobFinisher::readPdf(std::string& bytes, std::string& error) const {
-    if (!readFileBytes(record_.pdfPath(), LinkPolicy::Refuse, kMaxPdfBytes, bytes, error)) {
+    if (!readFileBytes(record_.pdfPath(), LinkPolicy::Refuse, MaxJobPdfBytes, bytes, error)) {
         return false;
     }
     if (bytes.empty()) {

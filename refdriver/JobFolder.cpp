@@ -11,6 +11,8 @@
 namespace korventa::refdriver {
 namespace {
 
+constexpr char kNamePrefix[] = "job-";
+
 // Only absolute settings count: a relative cache folder would follow the working directory.
 bool cacheHome(std::string& out) {
     const char* cache = std::getenv("XDG_CACHE_HOME");
@@ -54,10 +56,17 @@ JobFolder::~JobFolder() {
     if (!path_.empty() && !kept_) ::rmdir(path_.c_str());
 }
 
+bool JobFolder::isJobFolder(const std::string& path) {
+    std::string root;
+    const std::filesystem::path folder(path);
+    return rootPath(root) && folder.parent_path() == std::filesystem::path(root) &&
+           folder.filename().string().starts_with(kNamePrefix);
+}
+
 bool JobFolder::create() {
     std::string root;
     if (!path_.empty() || !jobsRoot(root)) return false;
-    std::string pattern = root + "/job-XXXXXX";
+    std::string pattern = root + "/" + kNamePrefix + "XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr) return false;
     path_ = std::move(pattern);
     return true;

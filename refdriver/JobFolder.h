@@ -16,6 +16,8 @@ public:
 
     // Where job folders are made (nothing is created); false without a usable cache folder.
     [[nodiscard]] static bool rootPath(std::string& out);
+    // Whether `path` names a folder of the kind create() makes, directly in rootPath().
+    [[nodiscard]] static bool isJobFolder(const std::string& path);
     // Makes a fresh folder with a unique name; false when no cache folder can be found or made.
     [[nodiscard]] bool create();
     // From now on the folder outlives this object: it belongs to the job.

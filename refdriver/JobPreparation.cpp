@@ -30,8 +30,6 @@ bool folderText(const std::string& path, WString& out) {
     return toUtf8(out) == path;
 }
 
-constexpr WStringView kOwnerValue = u"JobOwner";
-
 // The owner token the instance holding the prefix's number has now; empty without one.
 std::string ownerOfPrefix(const reg::RegistryHive& hive, WStringView jobPrefix) {
     const unsigned number = InstanceOwners::numberOfJobPrefix(jobPrefix);
@@ -46,7 +44,7 @@ bool isLiveJobKey(const reg::RegistryHive& hive, const WString& keyPath,
     reg::RegistryKey key;
     reg::RegValue owner;
     return reg::RegistryKey::open(hive, keyPath, reg::KeyAccess::Read, key) == RegStatus::Ok &&
-           key.value(kOwnerValue, owner) == RegStatus::Ok && toUtf8(owner.text()) == liveOwner;
+           key.value(JobOwnerValue, owner) == RegStatus::Ok && toUtf8(owner.text()) == liveOwner;
 }
 
 // A job key name comes back once another run of the program reaches the same instance and
@@ -103,7 +101,7 @@ std::int32_t prepareJob(VeltPrinterHandle printer, const char16_t* jobPrefix,
         {u"JobTempPath", folderPath},
         {u"JobDocument", documentText},
         {u"JobPrinter", printer->printerName},
-        {WString(kOwnerValue), fromUtf8(owner)},
+        {WString(JobOwnerValue), fromUtf8(owner)},
     };
     if (writeJobKey(hive, jobKeyName, values) != RegStatus::Ok) return VELT_E_REGISTRY;
     folder.keep();

@@ -6,9 +6,13 @@
 
 #include <cstdint>
 
+#include "core/Text.h"
 #include "driver/DriverAbi.h"
 
 namespace korventa::refdriver {
+
+// The job key's value holding the owner token of the instance that prepared it.
+inline constexpr WStringView JobOwnerValue = u"JobOwner";
 
 // VELT_OK, or a negative VeltResult. A key left by an earlier job of the same name is
 // replaced as a whole, so none of that job's values leak into this one; a key whose owner

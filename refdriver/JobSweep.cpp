@@ -10,12 +10,13 @@
 #include "core/Text.h"
 #include "driver/DriverNames.h"
 #include "driver/InstanceOwners.h"
+#include "driver/KeyValues.h"
 #include "driver/LayeredSettings.h"
-#include "platform/registry/RegValue.h"
 #include "platform/registry/RegistryHive.h"
 #include "platform/registry/RegistryKey.h"
 #include "refdriver/FilePublisher.h"
 #include "refdriver/JobFolder.h"
+#include "refdriver/JobPreparation.h"
 #include "refdriver/OutputFolders.h"
 #include "refdriver/OutputName.h"
 #include "refdriver/PdfCheck.h"
@@ -26,7 +27,6 @@ namespace {
 namespace fs = std::filesystem;
 using reg::RegStatus;
 
-constexpr std::size_t kMaxPdfBytes = std::size_t{1} << 30;
 constexpr char kUndelivered[] = "/Undelivered";
 
 std::vector<WString> subKeysOf(const reg::RegistryHive& hive, const WString& path) {
@@ -39,14 +39,10 @@ std::vector<WString> subKeysOf(const reg::RegistryHive& hive, const WString& pat
     return names;
 }
 
-WString textOf(const reg::RegistryKey& key, WStringView name) {
-    reg::RegValue value;
-    return key.value(name, value) == RegStatus::Ok ? value.text() : WString();
-}
-
 class Sweep {
 public:
     Sweep() : hive_(reg::RegistryHive::local(reg::RootKey::CurrentUser)) {
+        // Without a cache folder there are no job folders to look at: the path stays empty.
         (void)JobFolder::rootPath(jobsRoot_);
     }
 
@@ -70,27 +66,19 @@ private:
     }
 
     void sweepJob(const WString& path, const std::string& liveOwner) {
-        reg::RegistryKey key;
-        if (reg::RegistryKey::open(hive_, path, reg::KeyAccess::Read, key) != RegStatus::Ok)
+        SettingsMap job;
+        if (ReadKeyValues(path, job, hive_) != RegStatus::Ok)
             return;
-        const std::string folder = toUtf8(textOf(key, u"JobTempPath"));
-        if (!liveOwner.empty() && toUtf8(textOf(key, u"JobOwner")) == liveOwner) {
+        const std::string folder = toUtf8(job[u"JobTempPath"]);
+        if (!liveOwner.empty() && toUtf8(job[WString(JobOwnerValue)]) == liveOwner) {
             named_.insert(folder);
             return;
         }
-        const WString title = textOf(key, u"JobDocument");
-        key.close();
-        if (isJobFolder(folder) && !clearFolder(folder, title))
+        // Only folders the driver made are removed, whatever a damaged record names.
+        if (JobFolder::isJobFolder(folder) && !clearFolder(folder, job[u"JobDocument"]))
             return;
         if (reg::RegistryKey::deleteTree(hive_, path) == RegStatus::Ok)
             ++outcome_.jobs;
-    }
-
-    // Only folders the driver made are removed, whatever a damaged record names.
-    [[nodiscard]] bool isJobFolder(const std::string& folder) const {
-        const fs::path path(folder);
-        return !jobsRoot_.empty() && path.parent_path() == fs::path(jobsRoot_) &&
-               path.filename().string().starts_with("job-");
     }
 
     void sweepUnnamedFolders() {
@@ -98,8 +86,8 @@ private:
         const auto oldest = fs::file_time_type::clock::now() - UnnamedFolderAge;
         for (const fs::directory_entry& entry : fs::directory_iterator(jobsRoot_, error)) {
             const std::string folder = entry.path().string();
-            if (!isJobFolder(folder) || named_.contains(folder) || !entry.is_directory(error) ||
-                entry.last_write_time(error) > oldest) {
+            if (!JobFolder::isJobFolder(folder) || named_.contains(folder) ||
+                !entry.is_directory(error) || entry.last_write_time(error) > oldest) {
                 continue;
             }
             if (clearFolder(folder, u""))
@@ -122,7 +110,7 @@ private:
     bool rescue(const std::string& file, WStringView title) {
         std::string bytes;
         std::string error;
-        if (!readFileBytes(file, LinkPolicy::Refuse, kMaxPdfBytes, bytes, error) ||
+        if (!readFileBytes(file, LinkPolicy::Refuse, MaxJobPdfBytes, bytes, error) ||
             !bytes.starts_with("%PDF-") || !checkPdfIntact(bytes, error)) {
             return true;
         }

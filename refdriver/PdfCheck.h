@@ -3,9 +3,13 @@
 // here, so it is refused rather than delivered. Stateless; any thread.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace korventa::refdriver {
+
+// The largest job PDF the driver reads into memory.
+inline constexpr std::size_t MaxJobPdfBytes = std::size_t{1} << 30;
 
 // False with the reason in `error` ("the PDF is damaged: ...").
 [[nodiscard]] bool checkPdfIntact(const std::string& pdf, std::string& error);

@@ -133,7 +133,7 @@ void CEdgeView::OnControllerCreated() {
     connect(page_.get(), &QWebEnginePage::loadStarted, this, [this] {
         pageLoaded_ = false;
         requestState_.scriptsInjected = 0;
-        if (conversionPending_)
+        if (isConversionPending())
             endConversion(tr("The page was left before it gave its result."));
     });
     // The document went with its renderer: nothing can be run or printed until a new load.
@@ -209,9 +209,8 @@ void CEdgeView::RunConversionScript(const WString& script) {
         endConversion(tr("There is no page to convert."));
         return;
     }
-    conversionPending_ = true;
-    emit conversionStarted();
     conversionToken_ = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    emit conversionStarted();
     rendererGone_ = false;
     // The relay's world first: the page's answer is stamped with the token from then on.
     page_->runJavaScript(QStringLiteral("korventaRequest('%1');").arg(conversionToken_),
@@ -254,7 +253,7 @@ void CEdgeView::TakeConversionResult(const WString& message, const QUrl& source,
                                      const QString& request) {
     if (!isPendingRequest(request))
         return;
-    conversionPending_ = false;
+    conversionToken_.clear();
     const IntakeStatus status =
         takeConversionResult(toUtf8(message), requestState_.commandMap, requestState_.facturXml);
     switch (status) {
@@ -262,10 +261,7 @@ void CEdgeView::TakeConversionResult(const WString& message, const QUrl& source,
             // Judged by the document that gave them, whatever is displayed when they are written.
             requestState_.commandMap =
                 filterPageCommands(requestState_.commandMap, source.toString().toStdU16String());
-            if (!StartPdfPrint()) {
-                requestState_.commandMap.clear();
-                requestState_.facturXml.clear();
-            }
+            (void)StartPdfPrint();
             return;
         case IntakeStatus::Invalid:
             endConversion(tr("The page's result was not valid."));
@@ -274,8 +270,7 @@ void CEdgeView::TakeConversionResult(const WString& message, const QUrl& source,
     }
 }
 
-void CEdgeView::OnPageRequestFailed(const QString& /*source*/, const QString& reason,
-                                    const QString& request) {
+void CEdgeView::OnPageRequestFailed(const QString& reason, const QString& request) {
     if (!isPendingRequest(request))
         return;
     // The page's own words, bounded: it may be hostile.
@@ -284,7 +279,7 @@ void CEdgeView::OnPageRequestFailed(const QString& /*source*/, const QString& re
 }
 
 void CEdgeView::cancelConversion() {
-    if (conversionPending_)
+    if (isConversionPending())
         endConversion(tr("Cancelled: the page's answer is no longer awaited."));
 }
 
@@ -295,9 +290,10 @@ void CEdgeView::endRenderer() {
         endingRenderer_ = true;
 }
 
-// The request's commands and XML end with it: the next job is another page's.
+// The request's commands and XML end with it: the next job is another page's. A direct print
+// that cannot start ends here too; none starts while a request waits (FrameView::isBusy).
 void CEdgeView::endConversion(const QString& reason) {
-    conversionPending_ = false;
+    conversionToken_.clear();
     requestState_.commandMap.clear();
     requestState_.facturXml.clear();
     printingSlot_.giveBack();
@@ -305,7 +301,7 @@ void CEdgeView::endConversion(const QString& reason) {
 }
 
 bool CEdgeView::isPendingRequest(const QString& request) const {
-    return conversionPending_ && !request.isEmpty() && request == conversionToken_;
+    return !request.isEmpty() && request == conversionToken_;
 }
 
 HResult CEdgeView::NavigateTo(WStringView address) {
@@ -356,9 +352,8 @@ bool CEdgeView::printLayout(QPageLayout& layout) {
 bool CEdgeView::StartPdfPrint() {
     QPageLayout layout;
     if (!printLayout(layout)) {
-        printingSlot_.giveBack();
-        emit requestEnded(printing_ ? tr("A print is still under way.")
-                                    : tr("The page is not ready to be printed."));
+        endConversion(printing_ ? tr("A print is still under way.")
+                                : tr("The page is not ready to be printed."));
         return false;
     }
     printing_ = true;

@@ -94,7 +94,7 @@ public:
     // Ends a request that waits for its page, as if the page had failed; the user's way out
     // of a page that never answers.
     void cancelConversion();
-    [[nodiscard]] bool isConversionPending() const { return conversionPending_; }
+    [[nodiscard]] bool isConversionPending() const { return !conversionToken_.isEmpty(); }
     // Ends the page's renderer process, and with it a script that never returns (the site's
     // next page would get the same process). Not while printing: the browser itself does not
     // survive the end of a renderer that prints. The next navigation starts a fresh renderer.
@@ -140,7 +140,7 @@ private:
     void OnWebMessage(const QString& text, bool isString, const QString& source,
                       const QString& request);
     void OnScriptCompleted(const QVariant& result, const QString& request);
-    void OnPageRequestFailed(const QString& source, const QString& reason, const QString& request);
+    void OnPageRequestFailed(const QString& reason, const QString& request);
     // Ends the pending request without printing: the XML is dropped, the slot given back.
     void endConversion(const QString& reason);
     [[nodiscard]] bool isPendingRequest(const QString& request) const;
@@ -181,9 +181,8 @@ private:
     bool endingRenderer_ = false;
     unsigned completedPrints_ = 0;
     WString lastJobKeyName_;
-    // A scripted request waits for its page's result; only a message stamped with its token
-    // counts, whatever the document's address has become meanwhile.
-    bool conversionPending_ = false;
+    // The token of the scripted request waiting for its page's result, empty while none waits;
+    // only a message stamped with it counts, whatever the document's address has become.
     QString conversionToken_;
     // Set while the view is torn down: a print that completes then writes no job.
     bool destroying_ = false;

@@ -7,9 +7,8 @@ void PageMessageBridge::postMessage(const QString& text, bool isString, const QS
     emit messageReceived(text, isString, source, request);
 }
 
-void PageMessageBridge::requestFailed(const QString& source, const QString& reason,
-                                      const QString& request) {
-    emit requestFailedReceived(source, reason, request);
+void PageMessageBridge::requestFailed(const QString& reason, const QString& request) {
+    emit requestFailedReceived(reason, request);
 }
 
 }  // namespace korventa
